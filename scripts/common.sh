@@ -1,0 +1,38 @@
+# Shared by ./run, ./test and ./bench: installs what the build needs and builds into build/.
+
+ZORVANE_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+ZORVANE_JOBS="${ZORVANE_JOBS:-2}"
+
+# Installs the Debian packages that are missing (apt-get update once, then install -y).
+ensure_packages() {
+  local missing=()
+  local package
+  for package in "$@"; do
+    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
+      missing+=("$package")
+    fi
+  done
+  if [ ${#missing[@]} -eq 0 ]; then
+    return 0
+  fi
+  echo "Installing: ${missing[*]}"
+  local sudo=""
+  if [ "$(id -u)" -ne 0 ]; then
+    sudo="sudo"
+  fi
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
+}
+
+# The packages every build needs.
+BUILD_PACKAGES=(cmake make g++ libgtest-dev qt6-base-dev)
+
+# configure_and_build DIR [CMAKE_OPTION...]: configures once, then builds incrementally.
+configure_and_build() {
+  local dir="$1"
+  shift
+  if [ ! -f "$dir/CMakeCache.txt" ]; then
+    cmake -S "$ZORVANE_ROOT" -B "$dir" "$@"
+  fi
+  cmake --build "$dir" -j "$ZORVANE_JOBS"
+}
