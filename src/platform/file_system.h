@@ -1,0 +1,52 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "platform/result.h"
+
+// Files and folders. Every function resolves the path it is given without regard to case
+// (ResolvePath) before it touches the disk.
+namespace zorvane::platform {
+
+using Bytes = std::vector<std::uint8_t>;
+
+bool FileExists(const std::string& path);
+bool FolderExists(const std::string& path);
+
+// Creates one folder; its parent must exist. Succeeds when the folder exists already.
+Status CreateFolder(const std::string& path);
+Status DeleteFile(const std::string& path);
+// Renames a file; the target must not exist (the design's move never replaces a file).
+Status MoveFile(const std::string& from, const std::string& to);
+
+Result<std::uint64_t> FileLength(const std::string& path);
+Result<Bytes> ReadWholeFile(const std::string& path);
+
+// A file opened for reading at any position.
+class InputFile {
+ public:
+  static Result<InputFile> Open(const std::string& path);
+  InputFile(InputFile&& other) noexcept;
+  InputFile& operator=(InputFile&& other) noexcept;
+  InputFile(const InputFile&) = delete;
+  InputFile& operator=(const InputFile&) = delete;
+  ~InputFile();
+
+  std::uint64_t Length() const { return length_; }
+  // Reads exactly `out.size()` bytes from `offset`; fails when the file holds fewer.
+  Status ReadAt(std::uint64_t offset, std::span<std::uint8_t> out) const;
+  // Reads up to `out.size()` bytes from `offset`; returns how many there were.
+  Result<std::size_t> ReadSomeAt(std::uint64_t offset, std::span<std::uint8_t> out) const;
+
+ private:
+  InputFile(int descriptor, std::uint64_t length, std::string path)
+      : descriptor_(descriptor), length_(length), path_(std::move(path)) {}
+  int descriptor_ = -1;
+  std::uint64_t length_ = 0;
+  std::string path_;
+};
+
+}  // namespace zorvane::platform

@@ -1,0 +1,71 @@
+#include "platform/folder_listing.h"
+
+#include <dirent.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cctype>
+
+#include "platform/paths.h"
+
+namespace zorvane::platform {
+
+namespace {
+
+unsigned char Upper(char c) {
+  return static_cast<unsigned char>(std::toupper(static_cast<unsigned char>(c)));
+}
+
+bool LessIgnoringCase(const std::string& a, const std::string& b) {
+  const auto folded = std::lexicographical_compare(
+      a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) { return Upper(x) < Upper(y); });
+  if (folded || !EqualIgnoringCase(a, b))
+    return folded;
+  return a < b;  // names that differ only in case keep a fixed order
+}
+
+}  // namespace
+
+bool MatchesWildcard(std::string_view name, std::string_view pattern) {
+  // Iterative matching with one backtrack point for the last '*'.
+  std::size_t n = 0, p = 0, starPattern = std::string_view::npos, starName = 0;
+  while (n < name.size()) {
+    if (p < pattern.size() && (pattern[p] == '?' || Upper(pattern[p]) == Upper(name[n]))) {
+      ++n;
+      ++p;
+    } else if (p < pattern.size() && pattern[p] == '*') {
+      starPattern = p++;
+      starName = n;
+    } else if (starPattern != std::string_view::npos) {
+      p = starPattern + 1;
+      n = ++starName;
+    } else {
+      return false;
+    }
+  }
+  while (p < pattern.size() && pattern[p] == '*')
+    ++p;
+  return p == pattern.size();
+}
+
+std::vector<std::string> ListFiles(const std::string& folder, std::string_view pattern) {
+  std::vector<std::string> names;
+  const std::string resolved = WithTrailingSeparator(ResolvePath(folder));
+  DIR* dir = ::opendir(resolved.c_str());
+  if (dir == nullptr)
+    return names;
+  while (const dirent* entry = ::readdir(dir)) {
+    const std::string name(entry->d_name);
+    if (name.empty() || name.front() == '.' || !MatchesWildcard(name, pattern))
+      continue;
+    struct stat info {};
+    if (::stat((resolved + name).c_str(), &info) == 0 && S_ISREG(info.st_mode)) {
+      names.push_back(name);
+    }
+  }
+  ::closedir(dir);
+  std::sort(names.begin(), names.end(), LessIgnoringCase);
+  return names;
+}
+
+}  // namespace zorvane::platform

@@ -1,0 +1,105 @@
+#include "platform/paths.h"
+
+#include <dirent.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cctype>
+#include <optional>
+#include <vector>
+
+namespace zorvane::platform {
+
+std::string WithTrailingSeparator(std::string folder) {
+  if (folder.empty() || folder.back() != kSeparator)
+    folder.push_back(kSeparator);
+  return folder;
+}
+
+std::string NativeRelative(std::string_view backslashName) {
+  std::string result(backslashName);
+  std::replace(result.begin(), result.end(), '\\', kSeparator);
+  return result;
+}
+
+std::string FolderPart(std::string_view path) {
+  const auto last = path.rfind(kSeparator);
+  if (last == std::string_view::npos)
+    return {};
+  return std::string(path.substr(0, last + 1));
+}
+
+std::string FileNamePart(std::string_view path) {
+  const auto last = path.rfind(kSeparator);
+  if (last == std::string_view::npos)
+    return std::string(path);
+  return std::string(path.substr(last + 1));
+}
+
+bool EqualIgnoringCase(std::string_view a, std::string_view b) {
+  return a.size() == b.size() &&
+         std::equal(a.begin(), a.end(), b.begin(), [](unsigned char x, unsigned char y) {
+           return std::toupper(x) == std::toupper(y);
+         });
+}
+
+namespace {
+
+bool EntryExists(const std::string& path) {
+  struct stat info {};
+  return ::lstat(path.c_str(), &info) == 0;
+}
+
+// The name of the entry of `folder` that equals `wanted` without regard to case; the first in
+// byte order when several do, so that the choice does not depend on the directory's order.
+std::optional<std::string> FindEntryIgnoringCase(const std::string& folder,
+                                                 std::string_view wanted) {
+  DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
+  if (dir == nullptr)
+    return std::nullopt;
+  std::optional<std::string> best;
+  while (const dirent* entry = ::readdir(dir)) {
+    const std::string_view name(entry->d_name);
+    if (EqualIgnoringCase(name, wanted) && (!best || name < *best))
+      best = std::string(name);
+  }
+  ::closedir(dir);
+  return best;
+}
+
+}  // namespace
+
+std::string ResolvePath(std::string_view path) {
+  std::string resolved;
+  std::size_t position = 0;
+  if (!path.empty() && path.front() == kSeparator) {
+    resolved.push_back(kSeparator);
+    position = 1;
+  }
+  bool searching = true;  // once a part does not exist, nothing below it can
+  while (position < path.size()) {
+    const auto end = std::min(path.find(kSeparator, position), path.size());
+    const std::string_view part = path.substr(position, end - position);
+    if (!part.empty()) {
+      if (searching && part != "." && part != "..") {
+        std::string candidate = resolved + std::string(part);
+        if (!EntryExists(candidate)) {
+          if (auto match = FindEntryIgnoringCase(resolved, part)) {
+            candidate = resolved + *match;
+          } else {
+            searching = false;
+          }
+        }
+        resolved = std::move(candidate);
+      } else {
+        resolved += part;
+      }
+    }
+    if (end < path.size())
+      resolved.push_back(kSeparator);
+    position = end + 1;
+  }
+  return resolved;
+}
+
+}  // namespace zorvane::platform

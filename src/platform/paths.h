@@ -1,0 +1,38 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace zorvane::platform {
+
+// The separator of this platform's paths. Folder paths that the program keeps (the DATA
+// folder, the program folder) always end in it.
+#ifdef _WIN32
+inline constexpr char kSeparator = '\\';
+#else
+inline constexpr char kSeparator = '/';
+#endif
+
+// Appends the separator unless the path already ends in one.
+std::string WithTrailingSeparator(std::string folder);
+
+// Writes a relative name given with backslashes ("TOVRIN_PFP\ICONS\") with this platform's
+// separator.
+std::string NativeRelative(std::string_view backslashName);
+
+// The part of a path up to and including its last separator; empty when it has none.
+std::string FolderPart(std::string_view path);
+
+// The part of a path after its last separator (the whole path when it has none).
+std::string FileNamePart(std::string_view path);
+
+// Compares two names without regard to the case of ASCII letters.
+bool EqualIgnoringCase(std::string_view a, std::string_view b);
+
+// Resolves every part of the path against what exists on disk, matching names without regard
+// to case: an existing "pfpdata.idx" answers for "PFPDATA.IDX", an existing "extracts" folder
+// for "EXTRACTS". Parts that match nothing keep the spelling given, so a new file or folder
+// gets the name the caller asked for. An exact match always wins over a case-insensitive one.
+std::string ResolvePath(std::string_view path);
+
+}  // namespace zorvane::platform

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "platform/result.h"
+
+namespace zorvane::platform {
+
+// Writes a file whole under a temporary name in the target's folder; only Commit() flushes it
+// to the disk and renames it over the target. A writer that is destroyed without a successful
+// Commit() removes its temporary file, so a failed write never leaves a half-written file and
+// never touches the target.
+class SafeFileWriter {
+ public:
+  // Creates the temporary file beside `target` (whose folder must exist).
+  static Result<SafeFileWriter> Create(const std::string& target);
+  SafeFileWriter(SafeFileWriter&& other) noexcept;
+  SafeFileWriter& operator=(SafeFileWriter&& other) noexcept;
+  SafeFileWriter(const SafeFileWriter&) = delete;
+  SafeFileWriter& operator=(const SafeFileWriter&) = delete;
+  ~SafeFileWriter();
+
+  Status Write(std::span<const std::uint8_t> bytes);
+  Status Write(std::string_view text);
+  // Flushes the temporary file and renames it over the target.
+  Status Commit();
+  // Flushes the temporary file but leaves it under its temporary name, for callers that
+  // replace several files together (see TemporaryPath()).
+  Status Flush();
+  // Leaves the flushed temporary file on disk; the caller now owns it.
+  std::string Release();
+
+  const std::string& Target() const { return target_; }
+  const std::string& TemporaryPath() const { return temporary_; }
+
+ private:
+  SafeFileWriter(int descriptor, std::string target, std::string temporary)
+      : descriptor_(descriptor), target_(std::move(target)), temporary_(std::move(temporary)) {}
+  void Abandon();
+  int descriptor_ = -1;
+  std::string target_;
+  std::string temporary_;
+};
+
+// Replaces `target` with `bytes` through a SafeFileWriter.
+Status ReplaceFile(const std::string& target, std::span<const std::uint8_t> bytes);
+Status ReplaceFile(const std::string& target, std::string_view text);
+
+}  // namespace zorvane::platform

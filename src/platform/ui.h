@@ -1,0 +1,45 @@
+#pragma once
+
+#include <string>
+
+namespace zorvane::platform {
+
+enum class Answer { Ok, Cancel };
+
+// What the open-file dialog shows. The filter is written as "Description|*.A;*.B".
+struct OpenFileRequest {
+  std::string Title;
+  std::string Filter;
+  std::string InitialName;
+};
+
+// Everything a worker says to or asks of the user goes through this port: the desktop program
+// shows message boxes and dialogs, the command line prints and takes its answers from its
+// arguments, tests script it.
+class Ui {
+ public:
+  virtual ~Ui() = default;
+  // A modal message with an OK button. Lines of the text are separated by CR LF.
+  virtual void ShowMessage(const std::string& text) = 0;
+  // A modal message with OK and Cancel buttons.
+  virtual Answer AskOkCancel(const std::string& text) = 0;
+  // The open-file dialog; only an existing file can be chosen. Returns the chosen path or,
+  // when the user cancels, the initial name the dialog was opened with.
+  virtual std::string ChooseFileToOpen(const OpenFileRequest& request) = 0;
+  // Shows or restores the busy mouse pointer on the main window.
+  virtual void SetBusy(bool busy) = 0;
+};
+
+// Shows the busy pointer for as long as it lives.
+class BusyPointer {
+ public:
+  explicit BusyPointer(Ui& ui) : ui_(ui) { ui_.SetBusy(true); }
+  ~BusyPointer() { ui_.SetBusy(false); }
+  BusyPointer(const BusyPointer&) = delete;
+  BusyPointer& operator=(const BusyPointer&) = delete;
+
+ private:
+  Ui& ui_;
+};
+
+}  // namespace zorvane::platform

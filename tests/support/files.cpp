@@ -1,0 +1,47 @@
+#include "support/files.h"
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+
+namespace zorvane::testing {
+
+void WriteFile(const std::string& path, const Bytes& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
+  if (!out)
+    throw std::runtime_error("cannot write " + path);
+}
+
+void WriteFile(const std::string& path, std::string_view text) {
+  WriteFile(path, BytesOf(text));
+}
+
+Bytes ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in)
+    throw std::runtime_error("cannot read " + path);
+  return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::string ReadText(const std::string& path) {
+  const Bytes bytes = ReadFile(path);
+  return std::string(bytes.begin(), bytes.end());
+}
+
+Bytes BytesOf(std::string_view text) {
+  return Bytes(text.begin(), text.end());
+}
+
+std::map<std::string, Bytes> SnapshotFolder(const std::string& folder) {
+  std::map<std::string, Bytes> files;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
+    const std::string relative = std::filesystem::relative(entry.path(), folder).generic_string();
+    files[relative] = entry.is_regular_file() ? ReadFile(entry.path().string()) : Bytes{};
+  }
+  return files;
+}
+
+}  // namespace zorvane::testing

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string>
+
+namespace zorvane::testing {
+
+// A fresh folder under the system's temporary folder, removed with everything in it when the
+// object goes. Path() ends in the separator, like the folders the program keeps.
+class TempFolder {
+ public:
+  TempFolder();
+  ~TempFolder();
+  TempFolder(const TempFolder&) = delete;
+  TempFolder& operator=(const TempFolder&) = delete;
+
+  const std::string& Path() const { return path_; }
+  std::string operator/(const std::string& name) const { return path_ + name; }
+
+ private:
+  std::string path_;
+};
+
+}  // namespace zorvane::testing
