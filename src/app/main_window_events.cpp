@@ -1,0 +1,118 @@
+#include "app/main_window_events.h"
+
+#include "app/settings.h"
+#include "app/version.h"
+#include "archive/ext_index.h"
+#include "archive/member_listing.h"
+#include "platform/number_text.h"
+
+namespace zorvane::app {
+
+namespace {
+
+constexpr char kInstallationTitle[] = "Installation of '.PFP' files:";
+constexpr char kInstallHint[] = "To install a file use the Insert Menu.";
+constexpr char kHowToHint[] =
+    "To learn more about how to use this program, select the 'HowTo' in the 'Help' menu.";
+
+archive::ArchiveChoice ChoiceOfOption(int option) {
+  switch (option) {
+    case 1:
+      return archive::ArchiveChoice::AllArchives;
+    case 2:
+      return archive::ArchiveChoice::ShpArchive;
+    case 3:
+      return archive::ArchiveChoice::TilArchive;
+    case 4:
+      return archive::ArchiveChoice::PalArchive;
+    default:
+      return archive::ArchiveChoice::None;
+  }
+}
+
+// Option1 to Option4: clear the destination choices, list, set the captions.
+bool OnArchiveOptionClick(Session& session, int option) {
+  MainWindowModel& window = session.Window;
+  window.Option[5] = false;
+  window.Option[6] = false;
+  const bool listed = ListArchiveMembers(session);
+  const archive::ArchiveChoiceTexts& texts = archive::TextsFor(ChoiceOfOption(option));
+  window.Label1Caption = texts.Title;
+  window.Label2Caption = archive::kMemberListHeader;
+  window.Label3Caption = texts.Hint;
+  return listed;
+}
+
+}  // namespace
+
+std::string WindowCaption() {
+  return std::string(kProductName) + ", Version: " + platform::SignedNumberText(kVersionMajor) +
+         "." + platform::SignedNumberText(kVersionMinor) + "." +
+         platform::SignedNumberText(kVersionRevision);
+}
+
+archive::ArchiveChoice SelectedArchiveChoice(const Session& session) {
+  for (int option = 1; option <= 4; ++option) {
+    if (session.Window.Option[option])
+      return ChoiceOfOption(option);
+  }
+  return archive::ArchiveChoice::None;
+}
+
+bool ClickOption(Session& session, int option) {
+  auto& buttons = session.Window.Option;
+  const int first = option <= 4 ? 1 : 5;
+  const int last = option <= 4 ? 4 : 6;
+  for (int other = first; other <= last; ++other)
+    buttons[other] = other == option;
+  if (option >= 1 && option <= 4)
+    return OnArchiveOptionClick(session, option);
+  return true;
+}
+
+bool ListArchiveMembers(Session& session) {
+  MainWindowModel& window = session.Window;
+  window.ListIndex = -1;
+  return archive::ListArchiveMembers(session.DataFolder, SelectedArchiveChoice(session),
+                                     session.Index, {window.List1, window.List1ToolTip},
+                                     session.Ui);
+}
+
+bool LoadExtIndex(Session& session) {
+  const bool loaded = archive::LoadArchiveTable(session.DataFolder, session.Index, session.Ui);
+  const bool listed = ListArchiveMembers(session);
+  return loaded && listed;
+}
+
+bool RunStartUp(Session& session, const StartUpOptions& options) {
+  MainWindowModel& window = session.Window;
+  window.File1Visible = false;
+  window.Frame1Visible = false;
+  window.Caption = WindowCaption();
+  if (options.DataFolder) {
+    UseDataFolder(session, *options.DataFolder);
+  } else {
+    ReadSettings(session);
+  }
+  SetupDataFolder(session);
+  if (session.Terminated)
+    return false;
+  const bool firstListing = ClickOption(session, 1);
+  const bool loaded = LoadExtIndex(session);
+  window.Label1Caption = kInstallationTitle;
+  window.Label3Caption = std::string(kInstallHint) + "\r\n" + kHowToHint;
+  window.List1Visible = false;
+  window.Label2Visible = false;
+  window.HeightTwips = kCompactHeightTwips;
+  return firstListing && loaded;
+}
+
+void OnSetupMenu(Session& session) {
+  session.SettingsFound = false;
+  SetupDataFolder(session);
+  if (session.Terminated)
+    return;
+  LoadExtIndex(session);
+}
+
+}  // namespace zorvane::app

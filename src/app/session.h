@@ -1,0 +1,37 @@
+#pragma once
+
+#include <string>
+#include <utility>
+
+#include "app/main_window_model.h"
+#include "archive/index_tables.h"
+#include "platform/ui.h"
+
+namespace zorvane::app {
+
+// All state of one run of the program. Every worker gets the parts it reads and writes; two
+// sessions share nothing.
+struct Session {
+  Session(platform::Ui& ui, std::string programFolderSource)
+      : Ui(ui), ProgramFolderSource(std::move(programFolderSource)) {}
+  Session(const Session&) = delete;
+  Session& operator=(const Session&) = delete;
+
+  platform::Ui& Ui;
+  // The folder the program runs from, as the front end found it (before trimming).
+  std::string ProgramFolderSource;
+
+  // Settings.
+  std::string ProgramFolder;  // ends in the separator
+  std::string DataFolder;     // the game's DATA folder; ends in the separator when chosen
+  bool SettingsFound = false;
+  std::string SettingsLine;
+
+  archive::IndexTables Index;
+  MainWindowModel Window;
+
+  // Set when the user chose to end the program.
+  bool Terminated = false;
+};
+
+}  // namespace zorvane::app

@@ -1,0 +1,90 @@
+#include "app/settings.h"
+
+#include "platform/file_system.h"
+#include "platform/number_text.h"
+#include "platform/paths.h"
+#include "platform/safe_file.h"
+#include "platform/text_lines.h"
+
+namespace zorvane::app {
+
+namespace {
+
+std::string SettingsPath(const Session& session) {
+  return session.ProgramFolder + kSettingsFileName;
+}
+
+void WriteSettingsFile(Session& session) {
+  const std::string path = SettingsPath(session);
+  if (auto written = platform::ReplaceFile(path, SettingsFileContent(session.DataFolder));
+      !written) {
+    session.Ui.ShowMessage("The settings file " + path + " cannot be written: " + written.Reason() +
+                           "." + std::string(platform::kLineEnd) +
+                           "The chosen folder is used until the program ends.");
+  }
+}
+
+}  // namespace
+
+std::optional<std::string> FolderFromSettingsLine(std::string_view line) {
+  if (line.substr(0, kSettingsKey.size()) != kSettingsKey)
+    return std::nullopt;
+  return std::string(platform::TrimSpaces(line.substr(kSettingsKey.size())));
+}
+
+std::string SettingsFileContent(const std::string& dataFolder) {
+  return "PFP-path = " + dataFolder + std::string(platform::kLineEnd);
+}
+
+void ReadSettings(Session& session) {
+  session.SettingsFound = false;
+  session.ProgramFolder = platform::WithTrailingSeparator(
+      std::string(platform::TrimSpaces(session.ProgramFolderSource)));
+  const std::string path = SettingsPath(session);
+  if (!platform::FileExists(path))
+    return;
+  auto content = platform::ReadWholeFile(path);
+  if (!content) {
+    session.Ui.ShowMessage("Cannot read " + path + ": " + content.Reason());
+  } else {
+    const std::string text(content.Value().begin(), content.Value().end());
+    platform::TextLineReader lines(text);
+    session.SettingsLine = lines.AtEnd() ? std::string() : std::string(lines.Next());
+    if (auto folder = FolderFromSettingsLine(session.SettingsLine))
+      session.DataFolder = *folder;
+  }
+  session.SettingsFound = true;
+}
+
+void UseDataFolder(Session& session, const std::string& dataFolder) {
+  session.ProgramFolder = platform::WithTrailingSeparator(
+      std::string(platform::TrimSpaces(session.ProgramFolderSource)));
+  session.DataFolder = platform::WithTrailingSeparator(dataFolder);
+  session.SettingsFound = true;
+}
+
+std::string BrowseDataFolder(Session& session) {
+  return session.Ui.ChooseFileToOpen(
+      {kFolderDialogTitle, kFolderDialogFilter, kFolderDialogInitialName});
+}
+
+void SetupDataFolder(Session& session) {
+  while (!session.SettingsFound) {
+    const std::string chosen(platform::TrimSpaces(BrowseDataFolder(session)));
+    session.DataFolder = platform::FolderPart(chosen);
+    if (platform::FolderExists(session.DataFolder) &&
+        platform::FileExists(session.DataFolder + "PFPDATA.IDX")) {
+      WriteSettingsFile(session);
+      session.SettingsFound = true;
+      return;
+    }
+    if (session.Ui.AskOkCancel(kShowFolderMessage) == platform::Answer::Ok)
+      continue;
+    if (session.Ui.AskOkCancel(kTerminateQuestion) == platform::Answer::Ok) {
+      session.Terminated = true;
+      return;
+    }
+  }
+}
+
+}  // namespace zorvane::app

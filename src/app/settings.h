@@ -1,0 +1,47 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "app/session.h"
+
+namespace zorvane::app {
+
+inline constexpr char kSettingsFileName[] = "Zorvane.ini";
+inline constexpr std::string_view kSettingsKey = "PFP-path =";
+
+inline constexpr char kFolderDialogTitle[] = "Show me your PacGen DATA folder";
+inline constexpr char kFolderDialogFilter[] = "PacGen Datafiles (*.IDX, *.PFP)|*.IDX;*.PFP";
+inline constexpr char kFolderDialogInitialName[] = "PFPDATA.IDX";
+inline constexpr char kShowFolderMessage[] =
+    "You have to show the program where your PacGen DATA folder is located.Otherwise the program "
+    "cannot work.";
+inline constexpr char kTerminateQuestion[] = "Terminate the program?";
+
+// The DATA folder named by the first line of the settings file, or nothing when the line is
+// not a folder entry: its first 10 characters must be exactly "PFP-path =", and the value is
+// the rest from the 11th character on, trimmed of spaces, taken unchanged.
+std::optional<std::string> FolderFromSettingsLine(std::string_view line);
+
+// The line written to the settings file for a DATA folder, CR LF included.
+std::string SettingsFileContent(const std::string& dataFolder);
+
+// Sets ProgramFolder, SettingsFound, SettingsLine and, when the settings file names one,
+// DataFolder. An existing settings file always counts as found, whatever its first line holds
+// (an empty file included).
+void ReadSettings(Session& session);
+
+// Uses `dataFolder` as if a settings file had named it (the command line's --data); the
+// separator is appended when missing.
+void UseDataFolder(Session& session, const std::string& dataFolder);
+
+// Asks for the DATA folder until a folder holding PFPDATA.IDX is chosen (then writes the
+// settings file) or the user ends the program (then sets Terminated). Returns at once when the
+// settings were found.
+void SetupDataFolder(Session& session);
+
+// Shows the folder dialog; returns what it returned.
+std::string BrowseDataFolder(Session& session);
+
+}  // namespace zorvane::app
