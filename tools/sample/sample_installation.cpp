@@ -1,0 +1,199 @@
+#include "sample/sample_installation.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <functional>
+#include <vector>
+
+#include "archive/index_files.h"
+#include "archive/index_record.h"
+#include "platform/paths.h"
+#include "platform/safe_file.h"
+#include "sample/sample_palettes.h"
+#include "sample/sample_pictures.h"
+#include "sample/sample_sprites.h"
+#include "sample/sample_texts.h"
+
+namespace zorvane::sample {
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+struct SampleMember {
+  std::string Name;
+  char Pad;  // '\0' or ' ': how the name is padded in PFPDATA.IDX
+  std::function<Bytes()> Content;
+};
+
+struct SampleArchive {
+  std::string Name;
+  char Pad;  // how the name is padded in EXT.IDX
+  std::vector<SampleMember> Members;
+};
+
+Bytes TextBytes(const std::string& text) {
+  return Bytes(text.begin(), text.end());
+}
+
+SampleArchive TextArchive(const SampleCounts& counts) {
+  SampleArchive archive{"TXT", '\0', {}};
+  for (const char* name : {"STRINGS", "TERRAIN", "HELP"}) {
+    archive.Members.push_back({name, '\0', [name] { return TextBytes(TextMember(name)); }});
+  }
+  for (int unit = 0; unit < counts.UnitDescriptions; ++unit) {
+    archive.Members.push_back(
+        {std::to_string(unit), '\0', [unit] { return TextBytes(UnitDescription(unit)); }});
+  }
+  return archive;
+}
+
+Bytes SoundBytes(int number) {
+  // Something that looks like 8-bit audio: a decaying tone.
+  Bytes bytes(400 + Hash(number, 5, 9) % 1600);
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    const auto phase = static_cast<int>((i * (3 + number % 7)) % 64);
+    const int wave = phase < 32 ? phase : 63 - phase;
+    const auto decay = static_cast<int>(bytes.size() - i) * 4 / static_cast<int>(bytes.size());
+    bytes[i] = static_cast<std::uint8_t>(128 + (wave - 16) * decay);
+  }
+  return bytes;
+}
+
+SampleArchive SoundArchive(const SampleCounts& counts) {
+  SampleArchive archive{"SND", ' ', {}};  // the one archive name padded with spaces
+  archive.Members.push_back({"AUDIO", ' ', [] { return SoundBytes(0); }});
+  for (int sound = 1; sound <= counts.SoundMembers; ++sound) {
+    char name[16];
+    std::snprintf(name, sizeof name, "SOUND%03d", sound % 1000);
+    archive.Members.push_back({name, ' ', [sound] { return SoundBytes(sound); }});
+  }
+  return archive;
+}
+
+template <class Make>
+std::function<Bytes()> Sprite(int count, bool transparency, Make make) {
+  return [=] {
+    std::vector<Picture> pictures;
+    pictures.reserve(count);
+    for (int i = 0; i < count; ++i)
+      pictures.push_back(make(i));
+    return SpriteFile(pictures, transparency);
+  };
+}
+
+SampleArchive SpriteArchive(const SampleCounts& counts) {
+  SampleArchive archive{"SHP", '\0', {}};
+  auto& members = archive.Members;
+  members.push_back(
+      {"MAINMENU", '\0', Sprite(1, false, [](int) { return Landscape(640, 480, 1); })});
+  members.push_back(
+      {"MAINMEN2", '\0', Sprite(1, false, [](int) { return Landscape(640, 480, 2); })});
+  for (char side : {'U', 'J'}) {
+    for (int turn = 1; turn <= 6; ++turn) {
+      const std::string name = "TURN0" + std::to_string(turn) + "_" + side;
+      const int seed = (side == 'U' ? 10 : 20) + turn;
+      members.push_back(
+          {name, '\0', Sprite(1, false, [seed](int) { return Landscape(320, 200, seed); })});
+    }
+  }
+  members.push_back({"UNITICON", '\0', Sprite(counts.UnitIcons, true, UnitIcon)});
+  members.push_back({"BUTTONS", '\0', Sprite(12, true, Button)});
+  members.push_back({"CURSORS", '\0', Sprite(6, true, Cursor)});
+  members.push_back({"PANELS", ' ', Sprite(3, true, Panel)});
+  return archive;
+}
+
+SampleArchive TileArchive(const SampleCounts& counts) {
+  SampleArchive archive{"TIL", '\0', {}};
+  for (const std::string& name : TileNames(counts.TileFiles)) {
+    archive.Members.push_back({name, '\0', Sprite(counts.HexesPerTile, true, [name](int variant) {
+                                 return HexTile(name, variant);
+                               })});
+  }
+  return archive;
+}
+
+SampleArchive PaletteArchive() {
+  SampleArchive archive{"PAL", '\0', {}};
+  for (std::size_t p = 0; p < kPaletteNames.size(); ++p) {
+    const char pad = kPaletteNames[p] == "MENU2" ? ' ' : '\0';
+    archive.Members.push_back(
+        {std::string(kPaletteNames[p]), pad, [p] { return SamplePalette(p); }});
+  }
+  return archive;
+}
+
+platform::Status WriteArchive(const std::string& dataFolder, const SampleArchive& archive,
+                              std::vector<archive::MemberRecord>& records) {
+  auto writer = platform::SafeFileWriter::Create(dataFolder + archive.Name + ".PFP");
+  if (!writer)
+    return platform::Status::Failure(writer.Reason());
+  std::int32_t offset = 0;
+  for (const SampleMember& member : archive.Members) {
+    const Bytes bytes = member.Content();
+    if (auto written = writer.Value().Write(bytes); !written)
+      return written;
+    records.push_back({archive::MakeName(member.Name, member.Pad),
+                       static_cast<std::int32_t>(bytes.size()), offset});
+    offset += static_cast<std::int32_t>(bytes.size());
+  }
+  return writer.Value().Commit();
+}
+
+}  // namespace
+
+SampleCounts CountsForScale(int scale) {
+  scale = std::clamp(scale, 1, kMaxScale);
+  SampleCounts counts{40 * scale, 5 * scale, 48 * scale,
+                      static_cast<int>(std::min<std::size_t>(12 * scale, TileNames(192).size())),
+                      std::min(40 * scale, 2000)};
+  // Keep PFPDATA.IDX within its 32767 records: 3 texts, AUDIO, 18 sprites, 15 palettes and
+  // the terminator come on top of the counted members.
+  const int fixedRecords = 3 + 1 + 18 + 15 + 1 + counts.TileFiles;
+  const int room = 32767 - fixedRecords;
+  counts.UnitDescriptions = std::min(counts.UnitDescriptions, room * 8 / 9);
+  counts.SoundMembers = std::min(counts.SoundMembers, room - counts.UnitDescriptions);
+  return counts;
+}
+
+platform::Status WriteSampleInstallation(const std::string& dataFolderPath,
+                                         const SampleOptions& options) {
+  std::error_code error;
+  std::filesystem::create_directories(dataFolderPath, error);
+  if (error)
+    return platform::Status::Failure(error.message());
+  const std::string dataFolder = platform::WithTrailingSeparator(dataFolderPath);
+  const SampleCounts counts = CountsForScale(options.Scale);
+  const std::vector<SampleArchive> archives{TextArchive(counts), SoundArchive(counts),
+                                            SpriteArchive(counts), TileArchive(counts),
+                                            PaletteArchive()};
+
+  std::vector<archive::MemberRecord> members;
+  std::vector<archive::ArchiveRecord> archiveRecords;
+  for (const SampleArchive& archive : archives) {
+    const auto first = static_cast<std::int32_t>(members.size());
+    if (!archiveRecords.empty())
+      archiveRecords.back().EndMember = first;
+    archiveRecords.push_back({archive::MakeName(archive.Name, archive.Pad), first, 0});
+    if (auto written = WriteArchive(dataFolder, archive, members); !written)
+      return written;
+  }
+  // The terminator: one more group start after the last archive, and its archive record.
+  const auto terminator = static_cast<std::int32_t>(members.size());
+  archiveRecords.back().EndMember = terminator;
+  members.push_back({archive::MakeName("", '\0'), 0, 0});
+  archiveRecords.push_back({archive::MakeName("", '\0'), 0x20202020, 0x20202020});
+
+  if (auto written =
+          platform::ReplaceFile(dataFolder + archive::kMemberIndexName,
+                                archive::SerialiseMemberIndex(kSampleIndexHeader, members));
+      !written) {
+    return written;
+  }
+  return platform::ReplaceFile(dataFolder + archive::kArchiveIndexName,
+                               archive::SerialiseArchiveIndex(archiveRecords));
+}
+
+}  // namespace zorvane::sample
