@@ -1,0 +1,101 @@
+#include "cli/cli.h"
+
+#include "app/main_window_events.h"
+#include "cli/command.h"
+#include "cli/list_command.h"
+#include "platform/program_folder.h"
+
+namespace zorvane::cli {
+
+const std::vector<Command>& Commands() {
+  static const std::vector<Command> commands{
+      {"list", "[all|shp|til|pal]", "the member list, as the main window shows it",
+       ListArgumentsValid, RunList},
+  };
+  return commands;
+}
+
+void PrintList(const app::Session& session, std::ostream& out) {
+  out << session.Window.Label2Caption << '\n';
+  for (const std::string& row : session.Window.List1)
+    out << row << '\n';
+}
+
+namespace {
+
+struct Invocation {
+  std::optional<std::string> DataFolder;
+  std::optional<std::string> ProgramFolder;
+  const Command* Chosen = nullptr;
+  std::vector<std::string> Arguments;
+};
+
+void PrintUsage(std::ostream& err) {
+  err << "usage: zorvane-cli [--data DIR] [--program-dir DIR] COMMAND [ARG...]\n"
+         "  --data DIR         the game's DATA folder (instead of the settings file)\n"
+         "  --program-dir DIR  the folder of the settings file and the internal palettes\n"
+         "commands:\n";
+  for (const Command& command : Commands()) {
+    err << "  " << command.Name << ' ' << command.Arguments << "\n      " << command.Summary
+        << '\n';
+  }
+}
+
+std::optional<Invocation> Parse(const std::vector<std::string>& args, std::ostream& err) {
+  Invocation invocation;
+  std::size_t i = 0;
+  for (; i < args.size() && args[i].starts_with("--"); ++i) {
+    const std::string& option = args[i];
+    if ((option == "--data" || option == "--program-dir") && i + 1 < args.size()) {
+      (option == "--data" ? invocation.DataFolder : invocation.ProgramFolder) = args[++i];
+    } else {
+      err << "zorvane-cli: unknown option or missing value: " << option << '\n';
+      return std::nullopt;
+    }
+  }
+  if (i == args.size()) {
+    err << "zorvane-cli: no command given\n";
+    return std::nullopt;
+  }
+  for (const Command& command : Commands()) {
+    if (args[i] == command.Name)
+      invocation.Chosen = &command;
+  }
+  if (invocation.Chosen == nullptr) {
+    err << "zorvane-cli: unknown command: " << args[i] << '\n';
+    return std::nullopt;
+  }
+  invocation.Arguments.assign(args.begin() + static_cast<std::ptrdiff_t>(i) + 1, args.end());
+  if (!invocation.Chosen->ArgumentsValid(invocation.Arguments)) {
+    err << "zorvane-cli: wrong arguments for " << invocation.Chosen->Name << '\n';
+    return std::nullopt;
+  }
+  return invocation;
+}
+
+}  // namespace
+
+int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  const auto invocation = Parse(args, err);
+  if (!invocation) {
+    PrintUsage(err);
+    return kExitUsage;
+  }
+  PrintingUi ui(out);
+  app::Session session(ui, invocation->ProgramFolder.value_or(platform::DefaultProgramFolder()));
+  // Nobody can answer the folder dialog here: should it be shown (no settings file, no
+  // --data), it is cancelled, and the program ends when asked whether to.
+  ui.QueueAnswer(platform::Answer::Cancel);
+  ui.QueueAnswer(platform::Answer::Ok);
+  const bool started = app::RunStartUp(session, {invocation->DataFolder});
+  if (session.Terminated) {
+    err << "zorvane-cli: no DATA folder is set up; name one with --data DIR\n";
+    return kExitRefused;
+  }
+  ui.Clear();
+  CommandContext context{session, ui, out};
+  const int code = invocation->Chosen->Run(context, invocation->Arguments);
+  return started ? code : kExitRefused;
+}
+
+}  // namespace zorvane::cli

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace zorvane::cli {
+
+inline constexpr int kExitCompleted = 0;
+inline constexpr int kExitRefused = 1;
+inline constexpr int kExitUsage = 2;
+
+// Runs zorvane-cli with its arguments (without the program name). Rows and messages go to
+// `out`, usage errors to `err`. Returns the exit code.
+int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+}  // namespace zorvane::cli
