@@ -1,0 +1,68 @@
+// Feeds arbitrary bytes to the readers of EXT.IDX and PFPDATA.IDX and to the member listing.
+// Input: one byte that splits the rest into EXT.IDX and PFPDATA.IDX, then both files.
+#include <stdlib.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "archive/ext_index.h"
+#include "archive/index_files.h"
+#include "archive/member_listing.h"
+#include "platform/scripted_ui.h"
+
+namespace {
+
+constexpr std::size_t kMaxInput = 64 * 1024;
+
+const std::string& Folder() {
+  static const std::string folder = [] {
+    std::string pattern = "/tmp/zorvane-fuzz-index-XXXXXX";
+    if (::mkdtemp(pattern.data()) == nullptr)
+      abort();
+    return pattern + "/";
+  }();
+  return folder;
+}
+
+void Write(const std::string& path, const std::uint8_t* data, std::size_t size) {
+  FILE* file = std::fopen(path.c_str(), "wb");
+  if (file == nullptr)
+    abort();
+  if (size > 0)
+    std::fwrite(data, 1, size, file);
+  std::fclose(file);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  if (size < 1 || size > kMaxInput)
+    return 0;
+  using namespace zorvane;
+  const std::size_t split = std::min<std::size_t>(size - 1, data[0] * 4u);
+  const std::uint8_t* ext = data + 1;
+  const std::uint8_t* pfp = ext + split;
+  const std::size_t pfpSize = size - 1 - split;
+
+  // The parsers on their own.
+  archive::ParseArchiveIndex({ext, split});
+  archive::ParseMemberIndex({pfp, pfpSize});
+
+  // The workers on files.
+  Write(Folder() + "EXT.IDX", ext, split);
+  Write(Folder() + "PFPDATA.IDX", pfp, pfpSize);
+  archive::IndexTables tables;
+  platform::ScriptedUi ui;
+  std::vector<std::string> rows;
+  std::string toolTip;
+  archive::LoadArchiveTable(Folder(), tables, ui);
+  for (auto choice : {archive::ArchiveChoice::AllArchives, archive::ArchiveChoice::ShpArchive,
+                      archive::ArchiveChoice::TilArchive, archive::ArchiveChoice::PalArchive}) {
+    archive::ListArchiveMembers(Folder(), choice, tables, {rows, toolTip}, ui);
+    if (static_cast<std::int32_t>(rows.size()) - 1 != tables.LastRow)
+      abort();
+  }
+  return 0;
+}
