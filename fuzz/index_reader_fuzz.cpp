@@ -19,8 +19,7 @@ constexpr std::size_t kMaxInput = 64 * 1024;
 const std::string& Folder() {
   static const std::string folder = [] {
     std::string pattern = "/tmp/zorvane-fuzz-index-XXXXXX";
-    if (::mkdtemp(pattern.data()) == nullptr)
-      abort();
+    if (::mkdtemp(pattern.data()) == nullptr) abort();
     return pattern + "/";
   }();
   return folder;
@@ -28,18 +27,15 @@ const std::string& Folder() {
 
 void Write(const std::string& path, const std::uint8_t* data, std::size_t size) {
   FILE* file = std::fopen(path.c_str(), "wb");
-  if (file == nullptr)
-    abort();
-  if (size > 0)
-    std::fwrite(data, 1, size, file);
+  if (file == nullptr) abort();
+  if (size > 0) std::fwrite(data, 1, size, file);
   std::fclose(file);
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  if (size < 1 || size > kMaxInput)
-    return 0;
+  if (size < 1 || size > kMaxInput) return 0;
   using namespace zorvane;
   const std::size_t split = std::min<std::size_t>(size - 1, data[0] * 4u);
   const std::uint8_t* ext = data + 1;
@@ -61,8 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (auto choice : {archive::ArchiveChoice::AllArchives, archive::ArchiveChoice::ShpArchive,
                       archive::ArchiveChoice::TilArchive, archive::ArchiveChoice::PalArchive}) {
     archive::ListArchiveMembers(Folder(), choice, tables, {rows, toolTip}, ui);
-    if (static_cast<std::int32_t>(rows.size()) - 1 != tables.LastRow)
-      abort();
+    if (static_cast<std::int32_t>(rows.size()) - 1 != tables.LastRow) abort();
   }
   return 0;
 }

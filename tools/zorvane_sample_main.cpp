@@ -23,8 +23,7 @@ int main(int argc, char** argv) {
     if (arg == "--scale" && i + 1 < argc) {
       char* end = nullptr;
       const long scale = std::strtol(argv[++i], &end, 10);
-      if (*end != '\0' || scale < 1 || scale > zorvane::sample::kMaxScale)
-        return Usage();
+      if (*end != '\0' || scale < 1 || scale > zorvane::sample::kMaxScale) return Usage();
       options.Scale = static_cast<int>(scale);
     } else if (folder.empty() && !arg.starts_with("--")) {
       folder = arg;
@@ -32,8 +31,7 @@ int main(int argc, char** argv) {
       return Usage();
     }
   }
-  if (folder.empty())
-    return Usage();
+  if (folder.empty()) return Usage();
   if (auto written = zorvane::sample::WriteSampleInstallation(folder, options); !written) {
     std::cerr << "zorvane-sample: cannot write " << folder << ": " << written.Reason() << '\n';
     return 1;

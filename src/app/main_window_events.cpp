@@ -53,8 +53,7 @@ std::string WindowCaption() {
 
 archive::ArchiveChoice SelectedArchiveChoice(const Session& session) {
   for (int option = 1; option <= 4; ++option) {
-    if (session.Window.Option[option])
-      return ChoiceOfOption(option);
+    if (session.Window.Option[option]) return ChoiceOfOption(option);
   }
   return archive::ArchiveChoice::None;
 }
@@ -63,10 +62,8 @@ bool ClickOption(Session& session, int option) {
   auto& buttons = session.Window.Option;
   const int first = option <= 4 ? 1 : 5;
   const int last = option <= 4 ? 4 : 6;
-  for (int other = first; other <= last; ++other)
-    buttons[other] = other == option;
-  if (option >= 1 && option <= 4)
-    return OnArchiveOptionClick(session, option);
+  for (int other = first; other <= last; ++other) buttons[other] = other == option;
+  if (option >= 1 && option <= 4) return OnArchiveOptionClick(session, option);
   return true;
 }
 
@@ -95,8 +92,7 @@ bool RunStartUp(Session& session, const StartUpOptions& options) {
     ReadSettings(session);
   }
   SetupDataFolder(session);
-  if (session.Terminated)
-    return false;
+  if (session.Terminated) return false;
   const bool firstListing = ClickOption(session, 1);
   const bool loaded = LoadExtIndex(session);
   window.Label1Caption = kInstallationTitle;
@@ -110,8 +106,7 @@ bool RunStartUp(Session& session, const StartUpOptions& options) {
 void OnSetupMenu(Session& session) {
   session.SettingsFound = false;
   SetupDataFolder(session);
-  if (session.Terminated)
-    return;
+  if (session.Terminated) return;
   LoadExtIndex(session);
 }
 

@@ -27,8 +27,7 @@ void WriteSettingsFile(Session& session) {
 }  // namespace
 
 std::optional<std::string> FolderFromSettingsLine(std::string_view line) {
-  if (line.substr(0, kSettingsKey.size()) != kSettingsKey)
-    return std::nullopt;
+  if (line.substr(0, kSettingsKey.size()) != kSettingsKey) return std::nullopt;
   return std::string(platform::TrimSpaces(line.substr(kSettingsKey.size())));
 }
 
@@ -41,8 +40,7 @@ void ReadSettings(Session& session) {
   session.ProgramFolder = platform::WithTrailingSeparator(
       std::string(platform::TrimSpaces(session.ProgramFolderSource)));
   const std::string path = SettingsPath(session);
-  if (!platform::FileExists(path))
-    return;
+  if (!platform::FileExists(path)) return;
   auto content = platform::ReadWholeFile(path);
   if (!content) {
     session.Ui.ShowMessage("Cannot read " + path + ": " + content.Reason());
@@ -50,8 +48,7 @@ void ReadSettings(Session& session) {
     const std::string text(content.Value().begin(), content.Value().end());
     platform::TextLineReader lines(text);
     session.SettingsLine = lines.AtEnd() ? std::string() : std::string(lines.Next());
-    if (auto folder = FolderFromSettingsLine(session.SettingsLine))
-      session.DataFolder = *folder;
+    if (auto folder = FolderFromSettingsLine(session.SettingsLine)) session.DataFolder = *folder;
   }
   session.SettingsFound = true;
 }
@@ -78,8 +75,7 @@ void SetupDataFolder(Session& session) {
       session.SettingsFound = true;
       return;
     }
-    if (session.Ui.AskOkCancel(kShowFolderMessage) == platform::Answer::Ok)
-      continue;
+    if (session.Ui.AskOkCancel(kShowFolderMessage) == platform::Answer::Ok) continue;
     if (session.Ui.AskOkCancel(kTerminateQuestion) == platform::Answer::Ok) {
       session.Terminated = true;
       return;

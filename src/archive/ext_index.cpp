@@ -13,8 +13,7 @@ std::string CannotLocateMessage(const std::string& path) {
 
 void StoreArchiveRecords(const std::vector<ArchiveRecord>& records, IndexTables& tables) {
   const std::size_t used = std::max<std::size_t>(records.size(), 1);
-  if (tables.ArchiveTable.size() < used)
-    tables.ArchiveTable.resize(used);
+  if (tables.ArchiveTable.size() < used) tables.ArchiveTable.resize(used);
   // The first record is read before the end of the file is tested: an empty file still sets
   // entry 0, to a record of nothing.
   tables.ArchiveTable[0] = ArchiveRecord{};
@@ -29,8 +28,7 @@ bool LoadArchiveTable(const std::string& dataFolder, IndexTables& tables, platfo
     return false;
   }
   auto records = ReadArchiveIndexFile(path, ui);
-  if (!records)
-    return false;
+  if (!records) return false;
   StoreArchiveRecords(*records, tables);
   return true;
 }

@@ -40,8 +40,7 @@ MemberIndex ParseMemberIndex(std::span<const std::uint8_t> bytes) {
 std::vector<std::uint8_t> SerialiseArchiveIndex(std::span<const ArchiveRecord> records) {
   std::vector<std::uint8_t> bytes;
   bytes.reserve(records.size() * kRecordSize);
-  for (const auto& record : records)
-    AppendRecord(bytes, record);
+  for (const auto& record : records) AppendRecord(bytes, record);
   return bytes;
 }
 
@@ -50,8 +49,7 @@ std::vector<std::uint8_t> SerialiseMemberIndex(std::int32_t header,
   std::vector<std::uint8_t> bytes;
   bytes.reserve(kIndexHeaderSize + records.size() * kRecordSize);
   platform::AppendInt32(bytes, header);
-  for (const auto& record : records)
-    AppendRecord(bytes, record);
+  for (const auto& record : records) AppendRecord(bytes, record);
   return bytes;
 }
 
@@ -101,15 +99,13 @@ std::optional<platform::Bytes> ReadIndexBytes(const std::string& path, std::uint
 std::optional<std::vector<ArchiveRecord>> ReadArchiveIndexFile(const std::string& path,
                                                                platform::Ui& ui) {
   auto bytes = ReadIndexBytes(path, kArchiveCapacity, ArchiveIndexRecordCount, ui);
-  if (!bytes)
-    return std::nullopt;
+  if (!bytes) return std::nullopt;
   return ParseArchiveIndex(*bytes);
 }
 
 std::optional<MemberIndex> ReadMemberIndexFile(const std::string& path, platform::Ui& ui) {
   auto bytes = ReadIndexBytes(path, kMemberCapacity, MemberIndexRecordCount, ui);
-  if (!bytes)
-    return std::nullopt;
+  if (!bytes) return std::nullopt;
   return ParseMemberIndex(*bytes);
 }
 
@@ -117,8 +113,7 @@ std::vector<int> GroupOfEachRecord(std::span<const MemberRecord> records) {
   std::vector<int> groups(records.size());
   int group = -1;
   for (std::size_t r = 0; r < records.size(); ++r) {
-    if (records[r].Offset == 0)
-      ++group;
+    if (records[r].Offset == 0) ++group;
     groups[r] = group;
   }
   return groups;

@@ -48,8 +48,7 @@ std::string_view NameBytes(const RecordName& name) {
 std::string WithoutNuls(const RecordName& name) {
   std::string text;
   for (char c : name) {
-    if (c != '\0')
-      text.push_back(c);
+    if (c != '\0') text.push_back(c);
   }
   return text;
 }

@@ -18,10 +18,8 @@ constexpr std::string_view kGap = "    ";
 // space-padded; the record's raw name is kept for finding the group again. Returns the
 // archive column of the group's rows.
 std::string StartGroup(IndexTables& tables, int j, const RecordName& firstName) {
-  if (j >= kGroupCapacity)
-    return ".PFP";
-  if (tables.ArchiveTable.size() <= static_cast<std::size_t>(j))
-    tables.ArchiveTable.resize(j + 1);
+  if (j >= kGroupCapacity) return ".PFP";
+  if (tables.ArchiveTable.size() <= static_cast<std::size_t>(j)) tables.ArchiveTable.resize(j + 1);
   RecordName& archiveName = tables.ArchiveTable[j].Name;
   const std::string column = WithoutNuls(archiveName) + ".PFP";
   NormaliseName(archiveName);
@@ -43,8 +41,7 @@ std::vector<MemberRecord> ListAllArchives(std::vector<MemberRecord> records, Ind
   std::string column;
   int j = 0;
   for (MemberRecord& record : records) {
-    if (record.Offset == 0)
-      column = StartGroup(tables, j++, record.Name);
+    if (record.Offset == 0) column = StartGroup(tables, j++, record.Name);
     ReplaceNulsBySpaces(record.Name);
     rows.push_back(MemberRow(record.Name, column, record.Offset, record.Length));
   }
@@ -68,15 +65,13 @@ std::vector<MemberRecord> ListOneArchive(const std::vector<MemberRecord>& record
     }
   }
   std::vector<MemberRecord> listed;
-  if (first < 0)
-    return listed;  // a record number before the file's start names nothing
+  if (first < 0) return listed;  // a record number before the file's start names nothing
   std::string column;
   for (std::size_t r = static_cast<std::size_t>(first); r < records.size(); ++r) {
     MemberRecord record = records[r];
     if (record.Offset == 0) {
       column = StartGroup(tables, j++, record.Name);
-      if (!listed.empty())
-        break;  // this record opens the next archive
+      if (!listed.empty()) break;  // this record opens the next archive
     }
     NormaliseName(record.Name);
     rows.push_back(MemberRow(record.Name, column, record.Offset, record.Length));
@@ -109,8 +104,7 @@ bool ListArchiveMembers(const std::string& dataFolder, ArchiveChoice choice, Ind
     return false;
   }
   auto index = ReadMemberIndexFile(path, ui);
-  if (!index)
-    return false;
+  if (!index) return false;
   if (choice == ArchiveChoice::AllArchives && CountGroupStarts(index->Records) > kGroupCapacity) {
     ui.ShowMessage(TooManyArchivesMessage(path, kGroupCapacity));
     return false;

@@ -17,8 +17,7 @@ const std::vector<Command>& Commands() {
 
 void PrintList(const app::Session& session, std::ostream& out) {
   out << session.Window.Label2Caption << '\n';
-  for (const std::string& row : session.Window.List1)
-    out << row << '\n';
+  for (const std::string& row : session.Window.List1) out << row << '\n';
 }
 
 namespace {
@@ -58,8 +57,7 @@ std::optional<Invocation> Parse(const std::vector<std::string>& args, std::ostre
     return std::nullopt;
   }
   for (const Command& command : Commands()) {
-    if (args[i] == command.Name)
-      invocation.Chosen = &command;
+    if (args[i] == command.Name) invocation.Chosen = &command;
   }
   if (invocation.Chosen == nullptr) {
     err << "zorvane-cli: unknown command: " << args[i] << '\n';

@@ -20,8 +20,7 @@ bool ListArgumentsValid(const std::vector<std::string>& args) {
 int RunList(CommandContext& context, const std::vector<std::string>& args) {
   const int option = args.empty() ? 1 : ListChoices().at(args[0]);
   bool listed = true;
-  if (option != 1)
-    listed = app::ClickOption(context.Session, option);
+  if (option != 1) listed = app::ClickOption(context.Session, option);
   PrintList(context.Session, context.Out);
   return listed ? kExitCompleted : kExitRefused;
 }

@@ -11,8 +11,7 @@ std::string WithLineBreaks(const std::string& text) {
     result += lines.Next();
     result += '\n';
   }
-  if (result.empty())
-    result.push_back('\n');
+  if (result.empty()) result.push_back('\n');
   return result;
 }
 

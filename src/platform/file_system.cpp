@@ -8,6 +8,7 @@
 #include <cstring>
 #include <utility>
 
+#include "platform/fault_injection.h"
 #include "platform/paths.h"
 
 namespace zorvane::platform {
@@ -34,19 +35,17 @@ bool FolderExists(const std::string& path) {
 }
 
 Status CreateFolder(const std::string& path) {
-  if (FolderExists(path))
-    return Status::Success();
+  if (FolderExists(path)) return Status::Success();
+  if (auto fault = CheckFault(FileOperation::CreateFolder); !fault) return fault;
   std::string resolved = ResolvePath(path);
-  while (resolved.size() > 1 && resolved.back() == kSeparator)
-    resolved.pop_back();
-  if (::mkdir(resolved.c_str(), 0777) != 0)
-    return LastError();
+  while (resolved.size() > 1 && resolved.back() == kSeparator) resolved.pop_back();
+  if (::mkdir(resolved.c_str(), 0777) != 0) return LastError();
   return Status::Success();
 }
 
 Status DeleteFile(const std::string& path) {
-  if (::unlink(ResolvePath(path).c_str()) != 0)
-    return LastError();
+  if (auto fault = CheckFault(FileOperation::Delete); !fault) return fault;
+  if (::unlink(ResolvePath(path).c_str()) != 0) return LastError();
   return Status::Success();
 }
 
@@ -54,35 +53,30 @@ Status MoveFile(const std::string& from, const std::string& to) {
   const std::string source = ResolvePath(from);
   const std::string target = ResolvePath(to);
   struct stat info {};
-  if (::lstat(target.c_str(), &info) == 0)
-    return Status::Failure("File exists");
-  if (::rename(source.c_str(), target.c_str()) != 0)
-    return LastError();
+  if (::lstat(target.c_str(), &info) == 0) return Status::Failure("File exists");
+  if (auto fault = CheckFault(FileOperation::Rename); !fault) return fault;
+  if (::rename(source.c_str(), target.c_str()) != 0) return LastError();
   return Status::Success();
 }
 
 Result<std::uint64_t> FileLength(const std::string& path) {
   struct stat info {};
-  if (::stat(ResolvePath(path).c_str(), &info) != 0)
-    return LastError();
+  if (::stat(ResolvePath(path).c_str(), &info) != 0) return LastError();
   return static_cast<std::uint64_t>(info.st_size);
 }
 
 Result<Bytes> ReadWholeFile(const std::string& path) {
   auto file = InputFile::Open(path);
-  if (!file)
-    return Status::Failure(file.Reason());
+  if (!file) return Status::Failure(file.Reason());
   Bytes bytes(file.Value().Length());
-  if (auto read = file.Value().ReadAt(0, bytes); !read)
-    return read;
+  if (auto read = file.Value().ReadAt(0, bytes); !read) return read;
   return bytes;
 }
 
 Result<InputFile> InputFile::Open(const std::string& path) {
   const std::string resolved = ResolvePath(path);
   const int descriptor = ::open(resolved.c_str(), O_RDONLY | O_CLOEXEC);
-  if (descriptor < 0)
-    return LastError();
+  if (descriptor < 0) return LastError();
   struct stat info {};
   if (::fstat(descriptor, &info) != 0 || (info.st_mode & S_IFMT) != S_IFREG) {
     const Status failure =
@@ -100,8 +94,7 @@ InputFile::InputFile(InputFile&& other) noexcept
 
 InputFile& InputFile::operator=(InputFile&& other) noexcept {
   if (this != &other) {
-    if (descriptor_ >= 0)
-      ::close(descriptor_);
+    if (descriptor_ >= 0) ::close(descriptor_);
     descriptor_ = std::exchange(other.descriptor_, -1);
     length_ = other.length_;
     path_ = std::move(other.path_);
@@ -110,8 +103,7 @@ InputFile& InputFile::operator=(InputFile&& other) noexcept {
 }
 
 InputFile::~InputFile() {
-  if (descriptor_ >= 0)
-    ::close(descriptor_);
+  if (descriptor_ >= 0) ::close(descriptor_);
 }
 
 Result<std::size_t> InputFile::ReadSomeAt(std::uint64_t offset, std::span<std::uint8_t> out) const {
@@ -120,12 +112,10 @@ Result<std::size_t> InputFile::ReadSomeAt(std::uint64_t offset, std::span<std::u
     const ssize_t got = ::pread(descriptor_, out.data() + done, out.size() - done,
                                 static_cast<off_t>(offset + done));
     if (got < 0) {
-      if (errno == EINTR)
-        continue;
+      if (errno == EINTR) continue;
       return LastError();
     }
-    if (got == 0)
-      break;
+    if (got == 0) break;
     done += static_cast<std::size_t>(got);
   }
   return done;
@@ -133,10 +123,8 @@ Result<std::size_t> InputFile::ReadSomeAt(std::uint64_t offset, std::span<std::u
 
 Status InputFile::ReadAt(std::uint64_t offset, std::span<std::uint8_t> out) const {
   auto got = ReadSomeAt(offset, out);
-  if (!got)
-    return Status::Failure(got.Reason());
-  if (got.Value() != out.size())
-    return Status::Failure("The file ends too early");
+  if (!got) return Status::Failure(got.Reason());
+  if (got.Value() != out.size()) return Status::Failure("The file ends too early");
   return Status::Success();
 }
 

@@ -19,8 +19,7 @@ unsigned char Upper(char c) {
 bool LessIgnoringCase(const std::string& a, const std::string& b) {
   const auto folded = std::lexicographical_compare(
       a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) { return Upper(x) < Upper(y); });
-  if (folded || !EqualIgnoringCase(a, b))
-    return folded;
+  if (folded || !EqualIgnoringCase(a, b)) return folded;
   return a < b;  // names that differ only in case keep a fixed order
 }
 
@@ -43,8 +42,7 @@ bool MatchesWildcard(std::string_view name, std::string_view pattern) {
       return false;
     }
   }
-  while (p < pattern.size() && pattern[p] == '*')
-    ++p;
+  while (p < pattern.size() && pattern[p] == '*') ++p;
   return p == pattern.size();
 }
 
@@ -52,12 +50,10 @@ std::vector<std::string> ListFiles(const std::string& folder, std::string_view p
   std::vector<std::string> names;
   const std::string resolved = WithTrailingSeparator(ResolvePath(folder));
   DIR* dir = ::opendir(resolved.c_str());
-  if (dir == nullptr)
-    return names;
+  if (dir == nullptr) return names;
   while (const dirent* entry = ::readdir(dir)) {
     const std::string name(entry->d_name);
-    if (name.empty() || name.front() == '.' || !MatchesWildcard(name, pattern))
-      continue;
+    if (name.empty() || name.front() == '.' || !MatchesWildcard(name, pattern)) continue;
     struct stat info {};
     if (::stat((resolved + name).c_str(), &info) == 0 && S_ISREG(info.st_mode)) {
       names.push_back(name);

@@ -11,8 +11,7 @@
 namespace zorvane::platform {
 
 std::string WithTrailingSeparator(std::string folder) {
-  if (folder.empty() || folder.back() != kSeparator)
-    folder.push_back(kSeparator);
+  if (folder.empty() || folder.back() != kSeparator) folder.push_back(kSeparator);
   return folder;
 }
 
@@ -24,15 +23,13 @@ std::string NativeRelative(std::string_view backslashName) {
 
 std::string FolderPart(std::string_view path) {
   const auto last = path.rfind(kSeparator);
-  if (last == std::string_view::npos)
-    return {};
+  if (last == std::string_view::npos) return {};
   return std::string(path.substr(0, last + 1));
 }
 
 std::string FileNamePart(std::string_view path) {
   const auto last = path.rfind(kSeparator);
-  if (last == std::string_view::npos)
-    return std::string(path);
+  if (last == std::string_view::npos) return std::string(path);
   return std::string(path.substr(last + 1));
 }
 
@@ -55,13 +52,11 @@ bool EntryExists(const std::string& path) {
 std::optional<std::string> FindEntryIgnoringCase(const std::string& folder,
                                                  std::string_view wanted) {
   DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
-  if (dir == nullptr)
-    return std::nullopt;
+  if (dir == nullptr) return std::nullopt;
   std::optional<std::string> best;
   while (const dirent* entry = ::readdir(dir)) {
     const std::string_view name(entry->d_name);
-    if (EqualIgnoringCase(name, wanted) && (!best || name < *best))
-      best = std::string(name);
+    if (EqualIgnoringCase(name, wanted) && (!best || name < *best)) best = std::string(name);
   }
   ::closedir(dir);
   return best;
@@ -95,8 +90,7 @@ std::string ResolvePath(std::string_view path) {
         resolved += part;
       }
     }
-    if (end < path.size())
-      resolved.push_back(kSeparator);
+    if (end < path.size()) resolved.push_back(kSeparator);
     position = end + 1;
   }
   return resolved;

@@ -13,8 +13,7 @@ namespace zorvane::platform {
 std::string ExecutableFolder() {
   std::error_code error;
   const auto executable = std::filesystem::read_symlink("/proc/self/exe", error);
-  if (error)
-    return std::filesystem::current_path().string();
+  if (error) return std::filesystem::current_path().string();
   return executable.parent_path().string();
 }
 
@@ -32,8 +31,7 @@ std::string UserDataFolder() {
 
 std::string DefaultProgramFolder() {
   const std::string executableFolder = ExecutableFolder();
-  if (::access(executableFolder.c_str(), W_OK) == 0)
-    return executableFolder;
+  if (::access(executableFolder.c_str(), W_OK) == 0) return executableFolder;
   const std::string userFolder = UserDataFolder();
   std::error_code error;
   std::filesystem::create_directories(userFolder, error);

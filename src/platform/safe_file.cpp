@@ -10,6 +10,7 @@
 #include <random>
 #include <utility>
 
+#include "platform/fault_injection.h"
 #include "platform/paths.h"
 
 namespace zorvane::platform {
@@ -39,19 +40,18 @@ void SyncFolderOf(const std::string& path) {
 
 }  // namespace
 
-Result<SafeFileWriter> SafeFileWriter::Create(const std::string& target) {
+Result<SafeFileWriter> SafeFileWriter::Create(const std::string& target, Durability durability) {
+  if (auto fault = CheckFault(FileOperation::Create); !fault) return fault;
   const std::string resolved = ResolvePath(target);
   for (int attempt = 0; attempt < 16; ++attempt) {
     std::string temporary = TemporaryNameFor(resolved);
     const int descriptor = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (descriptor >= 0) {
       struct stat existing {};
-      if (::stat(resolved.c_str(), &existing) == 0)
-        ::fchmod(descriptor, existing.st_mode & 07777);
-      return SafeFileWriter(descriptor, resolved, std::move(temporary));
+      if (::stat(resolved.c_str(), &existing) == 0) ::fchmod(descriptor, existing.st_mode & 07777);
+      return SafeFileWriter(descriptor, resolved, std::move(temporary), durability);
     }
-    if (errno != EEXIST)
-      return LastError();
+    if (errno != EEXIST) return LastError();
   }
   return LastError();
 }
@@ -59,7 +59,8 @@ Result<SafeFileWriter> SafeFileWriter::Create(const std::string& target) {
 SafeFileWriter::SafeFileWriter(SafeFileWriter&& other) noexcept
     : descriptor_(std::exchange(other.descriptor_, -1)),
       target_(std::move(other.target_)),
-      temporary_(std::exchange(other.temporary_, {})) {}
+      temporary_(std::exchange(other.temporary_, {})),
+      durability_(other.durability_) {}
 
 SafeFileWriter& SafeFileWriter::operator=(SafeFileWriter&& other) noexcept {
   if (this != &other) {
@@ -67,6 +68,7 @@ SafeFileWriter& SafeFileWriter::operator=(SafeFileWriter&& other) noexcept {
     descriptor_ = std::exchange(other.descriptor_, -1);
     target_ = std::move(other.target_);
     temporary_ = std::exchange(other.temporary_, {});
+    durability_ = other.durability_;
   }
   return *this;
 }
@@ -76,21 +78,18 @@ SafeFileWriter::~SafeFileWriter() {
 }
 
 void SafeFileWriter::Abandon() {
-  if (descriptor_ >= 0)
-    ::close(std::exchange(descriptor_, -1));
-  if (!temporary_.empty())
-    ::unlink(std::exchange(temporary_, {}).c_str());
+  if (descriptor_ >= 0) ::close(std::exchange(descriptor_, -1));
+  if (!temporary_.empty()) ::unlink(std::exchange(temporary_, {}).c_str());
 }
 
 Status SafeFileWriter::Write(std::span<const std::uint8_t> bytes) {
-  if (descriptor_ < 0)
-    return Status::Failure("The file is closed");
+  if (descriptor_ < 0) return Status::Failure("The file is closed");
+  if (auto fault = CheckFault(FileOperation::Write); !fault) return fault;
   std::size_t done = 0;
   while (done < bytes.size()) {
     const ssize_t put = ::write(descriptor_, bytes.data() + done, bytes.size() - done);
     if (put < 0) {
-      if (errno == EINTR)
-        continue;
+      if (errno == EINTR) continue;
       return LastError();
     }
     done += static_cast<std::size_t>(put);
@@ -103,13 +102,11 @@ Status SafeFileWriter::Write(std::string_view text) {
 }
 
 Status SafeFileWriter::Flush() {
-  if (descriptor_ < 0)
-    return Status::Failure("The file is closed");
-  if (::fsync(descriptor_) != 0)
-    return LastError();
+  if (descriptor_ < 0) return Status::Failure("The file is closed");
+  if (auto fault = CheckFault(FileOperation::Flush); !fault) return fault;
+  if (durability_ == Durability::Synced && ::fsync(descriptor_) != 0) return LastError();
   const int descriptor = std::exchange(descriptor_, -1);
-  if (::close(descriptor) != 0)
-    return LastError();
+  if (::close(descriptor) != 0) return LastError();
   return Status::Success();
 }
 
@@ -119,30 +116,28 @@ std::string SafeFileWriter::Release() {
 
 Status SafeFileWriter::Commit() {
   if (descriptor_ >= 0) {
-    if (auto flushed = Flush(); !flushed)
-      return flushed;
+    if (auto flushed = Flush(); !flushed) return flushed;
   }
-  if (temporary_.empty())
-    return Status::Failure("The file is closed");
-  if (::rename(temporary_.c_str(), target_.c_str()) != 0)
-    return LastError();
+  if (temporary_.empty()) return Status::Failure("The file is closed");
+  if (auto fault = CheckFault(FileOperation::Rename); !fault) return fault;
+  if (::rename(temporary_.c_str(), target_.c_str()) != 0) return LastError();
   temporary_.clear();
-  SyncFolderOf(target_);
+  if (durability_ == Durability::Synced) SyncFolderOf(target_);
   return Status::Success();
 }
 
-Status ReplaceFile(const std::string& target, std::span<const std::uint8_t> bytes) {
-  auto writer = SafeFileWriter::Create(target);
-  if (!writer)
-    return Status::Failure(writer.Reason());
-  if (auto written = writer.Value().Write(bytes); !written)
-    return written;
+Status ReplaceFile(const std::string& target, std::span<const std::uint8_t> bytes,
+                   Durability durability) {
+  auto writer = SafeFileWriter::Create(target, durability);
+  if (!writer) return Status::Failure(writer.Reason());
+  if (auto written = writer.Value().Write(bytes); !written) return written;
   return writer.Value().Commit();
 }
 
-Status ReplaceFile(const std::string& target, std::string_view text) {
+Status ReplaceFile(const std::string& target, std::string_view text, Durability durability) {
   return ReplaceFile(target,
-                     std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+                     std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()),
+                     durability);
 }
 
 }  // namespace zorvane::platform

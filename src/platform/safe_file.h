@@ -9,6 +9,10 @@
 
 namespace zorvane::platform {
 
+// Whether a file is forced to the disk before it is renamed into place. Game files are; the
+// tool's own outputs (BMPs, extracted sprites) need only be whole, which the rename gives them.
+enum class Durability { Synced, Unsynced };
+
 // Writes a file whole under a temporary name in the target's folder; only Commit() flushes it
 // to the disk and renames it over the target. A writer that is destroyed without a successful
 // Commit() removes its temporary file, so a failed write never leaves a half-written file and
@@ -16,7 +20,8 @@ namespace zorvane::platform {
 class SafeFileWriter {
  public:
   // Creates the temporary file beside `target` (whose folder must exist).
-  static Result<SafeFileWriter> Create(const std::string& target);
+  static Result<SafeFileWriter> Create(const std::string& target,
+                                       Durability durability = Durability::Synced);
   SafeFileWriter(SafeFileWriter&& other) noexcept;
   SafeFileWriter& operator=(SafeFileWriter&& other) noexcept;
   SafeFileWriter(const SafeFileWriter&) = delete;
@@ -37,16 +42,22 @@ class SafeFileWriter {
   const std::string& TemporaryPath() const { return temporary_; }
 
  private:
-  SafeFileWriter(int descriptor, std::string target, std::string temporary)
-      : descriptor_(descriptor), target_(std::move(target)), temporary_(std::move(temporary)) {}
+  SafeFileWriter(int descriptor, std::string target, std::string temporary, Durability durability)
+      : descriptor_(descriptor),
+        target_(std::move(target)),
+        temporary_(std::move(temporary)),
+        durability_(durability) {}
   void Abandon();
   int descriptor_ = -1;
   std::string target_;
   std::string temporary_;
+  Durability durability_ = Durability::Synced;
 };
 
 // Replaces `target` with `bytes` through a SafeFileWriter.
-Status ReplaceFile(const std::string& target, std::span<const std::uint8_t> bytes);
-Status ReplaceFile(const std::string& target, std::string_view text);
+Status ReplaceFile(const std::string& target, std::span<const std::uint8_t> bytes,
+                   Durability durability = Durability::Synced);
+Status ReplaceFile(const std::string& target, std::string_view text,
+                   Durability durability = Durability::Synced);
 
 }  // namespace zorvane::platform

@@ -8,8 +8,7 @@ void ScriptedUi::ShowMessage(const std::string& text) {
 
 Answer ScriptedUi::AskOkCancel(const std::string& text) {
   events_.push_back({Event::Kind::Question, text});
-  if (answers_.empty())
-    return Answer::Cancel;
+  if (answers_.empty()) return Answer::Cancel;
   const Answer answer = answers_.front();
   answers_.pop_front();
   return answer;
@@ -18,8 +17,7 @@ Answer ScriptedUi::AskOkCancel(const std::string& text) {
 std::string ScriptedUi::ChooseFileToOpen(const OpenFileRequest& request) {
   events_.push_back({Event::Kind::FileDialog, request.Title});
   fileRequests_.push_back(request);
-  if (fileChoices_.empty())
-    return request.InitialName;
+  if (fileChoices_.empty()) return request.InitialName;
   std::string choice = std::move(fileChoices_.front());
   fileChoices_.pop_front();
   return choice;
@@ -33,8 +31,7 @@ void ScriptedUi::SetBusy(bool busy) {
 std::vector<std::string> ScriptedUi::Messages() const {
   std::vector<std::string> texts;
   for (const auto& event : events_) {
-    if (event.Kind == Event::Kind::Message)
-      texts.push_back(event.Text);
+    if (event.Kind == Event::Kind::Message) texts.push_back(event.Text);
   }
   return texts;
 }
@@ -42,8 +39,7 @@ std::vector<std::string> ScriptedUi::Messages() const {
 std::vector<std::string> ScriptedUi::Questions() const {
   std::vector<std::string> texts;
   for (const auto& event : events_) {
-    if (event.Kind == Event::Kind::Question)
-      texts.push_back(event.Text);
+    if (event.Kind == Event::Kind::Question) texts.push_back(event.Text);
   }
   return texts;
 }

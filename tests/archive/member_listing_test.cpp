@@ -199,10 +199,8 @@ TEST(HostileIndex, RandomIndexFilesAreListedWithoutHarm) {
   for (int round = 0; round < 200; ++round) {
     testing::TempFolder temp;
     std::vector<std::uint8_t> ext(random() % 80), pfp(random() % 400);
-    for (auto& byte : ext)
-      byte = static_cast<std::uint8_t>(random() % 4 == 0 ? 0 : random());
-    for (auto& byte : pfp)
-      byte = static_cast<std::uint8_t>(random() % 3 == 0 ? 0 : random());
+    for (auto& byte : ext) byte = static_cast<std::uint8_t>(random() % 4 == 0 ? 0 : random());
+    for (auto& byte : pfp) byte = static_cast<std::uint8_t>(random() % 3 == 0 ? 0 : random());
     testing::WriteFile(temp / "EXT.IDX", ext);
     testing::WriteFile(temp / "PFPDATA.IDX", pfp);
     IndexTables tables;

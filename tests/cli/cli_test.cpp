@@ -24,8 +24,7 @@ class CliTest : public ::testing::Test {
   std::vector<std::string> OutLines() const {
     std::vector<std::string> lines;
     std::istringstream in(out.str());
-    for (std::string line; std::getline(in, line);)
-      lines.push_back(line);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
     return lines;
   }
 

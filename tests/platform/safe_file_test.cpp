@@ -15,8 +15,7 @@ using testing::WriteFile;
 
 std::size_t EntriesIn(const std::string& folder) {
   std::size_t count = 0;
-  for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder))
-    ++count;
+  for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder)) ++count;
   return count;
 }
 

@@ -11,8 +11,7 @@ void WriteFile(const std::string& path, const Bytes& bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out.write(reinterpret_cast<const char*>(bytes.data()),
             static_cast<std::streamsize>(bytes.size()));
-  if (!out)
-    throw std::runtime_error("cannot write " + path);
+  if (!out) throw std::runtime_error("cannot write " + path);
 }
 
 void WriteFile(const std::string& path, std::string_view text) {
@@ -21,8 +20,7 @@ void WriteFile(const std::string& path, std::string_view text) {
 
 Bytes ReadFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
-  if (!in)
-    throw std::runtime_error("cannot read " + path);
+  if (!in) throw std::runtime_error("cannot read " + path);
   return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 

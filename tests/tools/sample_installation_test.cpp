@@ -148,8 +148,7 @@ TEST(SamplePictures, DayPaletteSpritesKeepIndex213ForTransparency) {
   for (const auto& name : TileNames(192)) {
     const Picture hex = HexTile(name, 3);
     EXPECT_EQ(hex.At(0, 0), kTransparent);
-    for (int x = 1; x < 63; ++x)
-      EXPECT_NE(hex.At(x, 16), kTransparent) << name;
+    for (int x = 1; x < 63; ++x) EXPECT_NE(hex.At(x, 16), kTransparent) << name;
   }
   const auto names = TileNames(192);
   EXPECT_EQ(std::set<std::string>(names.begin(), names.end()).size(), 192u);

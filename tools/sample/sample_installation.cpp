@@ -77,8 +77,7 @@ std::function<Bytes()> Sprite(int count, bool transparency, Make make) {
   return [=] {
     std::vector<Picture> pictures;
     pictures.reserve(count);
-    for (int i = 0; i < count; ++i)
-      pictures.push_back(make(i));
+    for (int i = 0; i < count; ++i) pictures.push_back(make(i));
     return SpriteFile(pictures, transparency);
   };
 }
@@ -128,13 +127,11 @@ SampleArchive PaletteArchive() {
 platform::Status WriteArchive(const std::string& dataFolder, const SampleArchive& archive,
                               std::vector<archive::MemberRecord>& records) {
   auto writer = platform::SafeFileWriter::Create(dataFolder + archive.Name + ".PFP");
-  if (!writer)
-    return platform::Status::Failure(writer.Reason());
+  if (!writer) return platform::Status::Failure(writer.Reason());
   std::int32_t offset = 0;
   for (const SampleMember& member : archive.Members) {
     const Bytes bytes = member.Content();
-    if (auto written = writer.Value().Write(bytes); !written)
-      return written;
+    if (auto written = writer.Value().Write(bytes); !written) return written;
     records.push_back({archive::MakeName(member.Name, member.Pad),
                        static_cast<std::int32_t>(bytes.size()), offset});
     offset += static_cast<std::int32_t>(bytes.size());
@@ -162,8 +159,7 @@ platform::Status WriteSampleInstallation(const std::string& dataFolderPath,
                                          const SampleOptions& options) {
   std::error_code error;
   std::filesystem::create_directories(dataFolderPath, error);
-  if (error)
-    return platform::Status::Failure(error.message());
+  if (error) return platform::Status::Failure(error.message());
   const std::string dataFolder = platform::WithTrailingSeparator(dataFolderPath);
   const SampleCounts counts = CountsForScale(options.Scale);
   const std::vector<SampleArchive> archives{TextArchive(counts), SoundArchive(counts),
@@ -174,11 +170,9 @@ platform::Status WriteSampleInstallation(const std::string& dataFolderPath,
   std::vector<archive::ArchiveRecord> archiveRecords;
   for (const SampleArchive& archive : archives) {
     const auto first = static_cast<std::int32_t>(members.size());
-    if (!archiveRecords.empty())
-      archiveRecords.back().EndMember = first;
+    if (!archiveRecords.empty()) archiveRecords.back().EndMember = first;
     archiveRecords.push_back({archive::MakeName(archive.Name, archive.Pad), first, 0});
-    if (auto written = WriteArchive(dataFolder, archive, members); !written)
-      return written;
+    if (auto written = WriteArchive(dataFolder, archive, members); !written) return written;
   }
   // The terminator: one more group start after the last archive, and its archive record.
   const auto terminator = static_cast<std::int32_t>(members.size());

@@ -20,8 +20,7 @@ int Noise(int x, int y, int seed, int range) {
 void FillRect(Picture& picture, int left, int top, int width, int height, std::uint8_t colour) {
   for (int y = top; y < top + height; ++y) {
     for (int x = left; x < left + width; ++x) {
-      if (picture.Inside(x, y))
-        picture.At(x, y) = colour;
+      if (picture.Inside(x, y)) picture.At(x, y) = colour;
     }
   }
 }
@@ -44,8 +43,7 @@ Picture UnitIcon(int number) {
     for (int x = 0; x < 32; ++x) {
       const double dx = x - 15.5, dy = y - 15.5;
       const double distance = std::sqrt(dx * dx + dy * dy);
-      if (distance > 14.5)
-        continue;
+      if (distance > 14.5) continue;
       if (distance > 13.2) {
         icon.At(x, y) = Shade(kGrey, 2);
       } else {
@@ -62,13 +60,11 @@ Picture UnitIcon(int number) {
       FillRect(icon, 7, 14, 18, 4, glyph);
       break;
     case 1:  // arrow up
-      for (int row = 0; row < 10; ++row)
-        FillRect(icon, 16 - row, 7 + row, 2 * row, 1, glyph);
+      for (int row = 0; row < 10; ++row) FillRect(icon, 16 - row, 7 + row, 2 * row, 1, glyph);
       FillRect(icon, 13, 17, 6, 8, glyph);
       break;
     case 2:  // bars
-      for (int bar = 0; bar < 3; ++bar)
-        FillRect(icon, 9, 9 + bar * 5, 14, 3, glyph);
+      for (int bar = 0; bar < 3; ++bar) FillRect(icon, 9, 9 + bar * 5, 14, 3, glyph);
       break;
     case 3:  // diamond
       for (int row = -8; row <= 8; ++row) {
@@ -94,13 +90,10 @@ Picture Button(int number) {
   Picture button(kWidth, kHeight, kTransparent);
   for (int y = 0; y < kHeight; ++y) {
     for (int x = 0; x < kWidth; ++x) {
-      if (OutsideRoundedRect(x, y, kWidth, kHeight, 4))
-        continue;
+      if (OutsideRoundedRect(x, y, kWidth, kHeight, 4)) continue;
       int level = 8 - y / 6;
-      if (x < 2 || y < 2)
-        level = 14;  // lit edge
-      if (x >= kWidth - 2 || y >= kHeight - 2)
-        level = 3;  // shadow edge
+      if (x < 2 || y < 2) level = 14;                      // lit edge
+      if (x >= kWidth - 2 || y >= kHeight - 2) level = 3;  // shadow edge
       button.At(x, y) = Shade(ramp, level);
     }
   }
@@ -136,8 +129,7 @@ Picture Panel(int number) {
   Picture panel(kWidth, kHeight, kTransparent);
   for (int y = 0; y < kHeight; ++y) {
     for (int x = 0; x < kWidth; ++x) {
-      if (OutsideRoundedRect(x, y, kWidth, kHeight, 10))
-        continue;
+      if (OutsideRoundedRect(x, y, kWidth, kHeight, 10)) continue;
       const bool border = OutsideRoundedRect(x - 4, y - 4, kWidth - 8, kHeight - 8, 8) || x < 4 ||
                           y < 4 || x >= kWidth - 4 || y >= kHeight - 4;
       panel.At(x, y) =
@@ -230,8 +222,7 @@ std::vector<std::string> TileNames(std::size_t count) {
     for (char scale : {'T', 'S'}) {
       for (char light : {'D', 'L'}) {
         for (const auto& terrain : kTerrains) {
-          if (names.size() == count)
-            return names;
+          if (names.size() == count) return names;
           names.push_back(std::string(1, scale) + "_" + std::string(terrain.Code) + "_" + light +
                           ground);
         }
@@ -249,8 +240,7 @@ Picture HexTile(const std::string& tileName, int variant) {
   const char ground = tileName[secondUnderscore + 2];
   int ramp = kGrass;
   for (const auto& terrain : kTerrains) {
-    if (terrain.Code == code)
-      ramp = terrain.Ramp;
+    if (terrain.Code == code) ramp = terrain.Ramp;
   }
   const int seed = static_cast<int>(Hash(tileName.size(), tileName[2] * 7 + tileName[3], variant));
   const int brightness = light == 'L' ? 3 : -2;
@@ -260,25 +250,20 @@ Picture HexTile(const std::string& tileName, int variant) {
     for (int x = 32 - half; x < 32 + half; ++x) {
       int tileRamp = ramp;
       int level = 8 + brightness + Noise(x, y, seed, 4) - 1;
-      if (ground == 'S' && Noise(x, y, seed + 1, 5) < 2)
-        tileRamp = kSnow;
-      if (ground == 'M' && Noise(x, y, seed + 2, 5) < 2)
-        tileRamp = kEarth;
+      if (ground == 'S' && Noise(x, y, seed + 1, 5) < 2) tileRamp = kSnow;
+      if (ground == 'M' && Noise(x, y, seed + 2, 5) < 2) tileRamp = kEarth;
       const int wave = 16 + static_cast<int>(5 * std::sin((x + variant * 5) / 9.0));
-      if (code == "RIV" && std::abs(y - wave) <= 1)
-        tileRamp = kWater;
+      if (code == "RIV" && std::abs(y - wave) <= 1) tileRamp = kWater;
       if (code == "RD" && std::abs(y - 16) <= 1) {
         tileRamp = kEarth;
         level = 5;
       }
-      if (code == "CST" && x > 32 + (variant % 12))
-        tileRamp = kWater;
+      if (code == "CST" && x > 32 + (variant % 12)) tileRamp = kWater;
       if ((code == "LAK") && (x - 32) * (x - 32) / 4 + (y - 16) * (y - 16) < 50) {
         tileRamp = kGrey;
         level = 2 + Noise(x, y, seed, 2);
       }
-      if ((code == "CTY" || code == "SF2") && (x / 6 + y / 5) % 3 == 0)
-        tileRamp = kSteel;
+      if ((code == "CTY" || code == "SF2") && (x / 6 + y / 5) % 3 == 0) tileRamp = kSteel;
       if (code == "FRT" && std::abs(x - 32) < 8 && std::abs(y - 16) < 6) {
         tileRamp = kGrey;
         level = 6;
@@ -287,13 +272,11 @@ Picture HexTile(const std::string& tileName, int variant) {
         tileRamp = y < 12 && ground == 'S' ? kSnow : kEarth;
         level = 6 + (x < 32 ? 3 : -1) + brightness;
       }
-      if (code == "FRM" && (x + y / 2) % 6 < 2)
-        tileRamp = kOlive;
+      if (code == "FRM" && (x + y / 2) % 6 < 2) tileRamp = kOlive;
       if ((code == "ISL" || code == "SF1") && (x - 32) * (x - 32) / 3 + (y - 16) * (y - 16) < 40) {
         tileRamp = kSand;
       }
-      if (code == "RF" && Noise(x, y, seed + 3, 9) == 0)
-        tileRamp = kSky;
+      if (code == "RF" && Noise(x, y, seed + 3, 9) == 0) tileRamp = kSky;
       tile.At(x, y) = Shade(tileRamp, level);
     }
   }

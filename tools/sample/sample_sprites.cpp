@@ -19,22 +19,18 @@ void AppendRow(std::vector<std::uint8_t>& out, const Picture& picture, int y, bo
   while (x < picture.Width) {
     const int start = x;
     if (transparent(x)) {
-      while (x < picture.Width && transparent(x))
-        ++x;
-      if (x == picture.Width)
-        break;
+      while (x < picture.Width && transparent(x)) ++x;
+      if (x == picture.Width) break;
       for (int left = x - start; left > 0; left -= kMaxSkip) {
         out.push_back(1);
         out.push_back(static_cast<std::uint8_t>(std::min(left, kMaxSkip)));
       }
     } else {
-      while (x < picture.Width && !transparent(x))
-        ++x;
+      while (x < picture.Width && !transparent(x)) ++x;
       for (int from = start; from < x; from += kMaxLiteral) {
         const int count = std::min(x - from, kMaxLiteral);
         out.push_back(static_cast<std::uint8_t>(2 * count + 1));
-        for (int i = 0; i < count; ++i)
-          out.push_back(picture.At(from + i, y));
+        for (int i = 0; i < count; ++i) out.push_back(picture.At(from + i, y));
       }
     }
   }
@@ -50,8 +46,7 @@ std::vector<std::uint8_t> SubImage(const Picture& picture, bool transparency) {
   platform::AppendInt32(out, 0);
   platform::AppendInt32(out, picture.Width - 1);
   platform::AppendInt32(out, picture.Height - 1);
-  for (int y = 0; y < picture.Height; ++y)
-    AppendRow(out, picture, y, transparency);
+  for (int y = 0; y < picture.Height; ++y) AppendRow(out, picture, y, transparency);
   return out;
 }
 
