@@ -43,6 +43,12 @@ bool OnArchiveOptionClick(Session& session, int option) {
   return listed;
 }
 
+// Option5, Option6: clear the archive choices.
+bool OnDestinationOptionClick(Session& session) {
+  for (int option = 1; option <= 4; ++option) session.Window.Option[option] = false;
+  return true;
+}
+
 }  // namespace
 
 std::string WindowCaption() {
@@ -64,7 +70,7 @@ bool ClickOption(Session& session, int option) {
   const int last = option <= 4 ? 4 : 6;
   for (int other = first; other <= last; ++other) buttons[other] = other == option;
   if (option >= 1 && option <= 4) return OnArchiveOptionClick(session, option);
-  return true;
+  return OnDestinationOptionClick(session);
 }
 
 bool ListArchiveMembers(Session& session) {
@@ -101,6 +107,28 @@ bool RunStartUp(Session& session, const StartUpOptions& options) {
   window.Label2Visible = false;
   window.HeightTwips = kCompactHeightTwips;
   return firstListing && loaded;
+}
+
+void OnToggleDetails(Session& session) {
+  MainWindowModel& window = session.Window;
+  if (window.Detailed()) {
+    window.Label1Caption = kInstallationTitle;
+    window.Label3Caption = kInstallHint;
+    window.HeightTwips = kCompactHeightTwips;
+    window.Label2Visible = false;
+    window.List1Visible = false;
+    window.Frame1Visible = false;
+    return;
+  }
+  window.Label1Caption = archive::TextsFor(archive::ArchiveChoice::AllArchives).Title;
+  window.Label2Caption = archive::kMemberListHeader;
+  window.Label3Caption.clear();
+  window.HeightTwips = kDetailedHeightTwips;
+  ClickOption(session, 1);
+  window.CentreOnScreen = true;
+  window.Label2Visible = true;
+  window.List1Visible = true;
+  window.Frame1Visible = true;
 }
 
 void OnSetupMenu(Session& session) {

@@ -39,6 +39,10 @@ bool ListArchiveMembers(Session& session);
 // Reloads EXT.IDX and refreshes the member list.
 bool LoadExtIndex(Session& session);
 
+// Toggle Details: switches between the compact window and the detailed one with the list and
+// the choices.
+void OnToggleDetails(Session& session);
+
 // The Setup menu: asks for the DATA folder again, even when the current one is valid, then
 // reloads EXT.IDX and the list.
 void OnSetupMenu(Session& session);

@@ -3,6 +3,8 @@
 #include <string>
 #include <utility>
 
+#include "app/about.h"
+#include "app/how_to.h"
 #include "app/main_window_model.h"
 #include "archive/index_tables.h"
 #include "platform/ui.h"
@@ -29,6 +31,8 @@ struct Session {
 
   archive::IndexTables Index;
   MainWindowModel Window;
+  HowToWindowModel HowTo;
+  AboutWindowModel About;
 
   // Set when the user chose to end the program.
   bool Terminated = false;

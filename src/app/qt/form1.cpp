@@ -1,0 +1,246 @@
+#include "form1.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QListView>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QStringListModel>
+
+#include "app/main_window_events.h"
+#include "app/settings.h"
+#include "form2.h"
+#include "frm_about.h"
+#include "qt_ui.h"
+#include "twips.h"
+#include "widgets.h"
+
+namespace zorvane::qt {
+
+namespace {
+
+constexpr int kClientWidthTwips = 8625;
+
+QLabel* MakeLabel(QWidget* parent, const char* name, const QRect& geometry) {
+  auto* label = new QLabel(parent);
+  label->setObjectName(QString::fromLatin1(name));
+  label->setGeometry(geometry);
+  label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  label->setWordWrap(true);
+  return label;
+}
+
+QRadioButton* MakeOption(QWidget* parent, int number, const char* caption, const QRect& geometry) {
+  auto* option = new QRadioButton(QString::fromLatin1(caption), parent);
+  option->setObjectName(QStringLiteral("Option%1").arg(number));
+  option->setGeometry(geometry);
+  // The session decides which options are selected; the two frames are separate groups.
+  option->setAutoExclusive(false);
+  return option;
+}
+
+}  // namespace
+
+Form1::Form1(app::Session& session) : session_(session) {
+  setObjectName(QStringLiteral("Form1"));
+  setWindowIcon(ProgramIcon());
+  auto* central = new QWidget(this);
+  central->setObjectName(QStringLiteral("Form1Client"));
+  central->setFixedWidth(Pixels(kClientWidthTwips));
+  setCentralWidget(central);
+  BuildMenus();
+  BuildTopPanel(central);
+  BuildList(central);
+  BuildChoices(central);
+  setFixedWidth(Pixels(kClientWidthTwips));
+  if (auto* qtUi = dynamic_cast<QtUi*>(&session_.Ui)) qtUi->SetParentWindow(this);
+}
+
+Form1::~Form1() = default;
+
+FrmAbout* Form1::AboutWindow() const {
+  return about_.data();
+}
+
+void Form1::BuildMenus() {
+  const auto addAction = [this](QMenu* menu, const char* name, const char* caption) {
+    QAction* action = menu->addAction(QString::fromLatin1(caption));
+    action->setObjectName(QString::fromLatin1(name));
+    return action;
+  };
+  const auto addMenu = [this](const char* name, const char* caption) {
+    QMenu* menu = menuBar()->addMenu(QString::fromLatin1(caption));
+    menu->setObjectName(QString::fromLatin1(name));
+    return menu;
+  };
+  QMenu* file = addMenu("mnu_file", "File");
+  connect(addAction(file, "mnu_end", "End"), &QAction::triggered, this, &Form1::EndProgram);
+  QMenu* extract = addMenu("mnu_extr", "Extract");
+  addAction(extract, "Ext_unitdescr", "UnitDescriptions");
+  QMenu* insert = addMenu("mnu_insert", "Insert");
+  addAction(insert, "ins_unitdescr", "Insert Unitdescriptions");
+  insert->addSeparator()->setObjectName(QStringLiteral("insert_fill1"));
+  addAction(insert, "mnu_SHP_PFP", "Insert SHP file");
+  QAction* setup = menuBar()->addAction(QStringLiteral("Setup"));
+  setup->setObjectName(QStringLiteral("mnu_setup"));
+  connect(setup, &QAction::triggered, this, [this] {
+    Run(app::OnSetupMenu);
+    if (session_.Terminated) EndProgram();
+  });
+  QMenu* help = addMenu("mnu_help", "Help");
+  connect(addAction(help, "mnu_howto", "HowTo"), &QAction::triggered, this, &Form1::ShowHowTo);
+  connect(addAction(help, "mnu_about", "About"), &QAction::triggered, this, &Form1::ShowAbout);
+}
+
+void Form1::BuildTopPanel(QWidget* central) {
+  frame3_ = new QFrame(central);
+  frame3_->setObjectName(QStringLiteral("Frame3"));
+  frame3_->setFrameShape(QFrame::StyledPanel);
+  frame3_->setGeometry(TwipsRect(0, 0, 8535, 1215));
+  label1_ = MakeLabel(frame3_, "Label1", TwipsRect(120, 240, 6735, 375));
+  label3_ = MakeLabel(frame3_, "Label3", TwipsRect(120, 720, 8295, 480));
+  command1_ = new QPushButton(QStringLiteral("Toggle Details"), frame3_);
+  command1_->setObjectName(QStringLiteral("Command1"));
+  command1_->setGeometry(TwipsRect(6720, 120, 1695, 375));
+  connect(command1_, &QPushButton::clicked, this, [this] { Run(app::OnToggleDetails); });
+}
+
+void Form1::BuildList(QWidget* central) {
+  label2_ = MakeLabel(central, "Label2", TwipsRect(0, 1305, 6015, 300));
+  label2_->setFont(FixedPitchFont());
+  label2_->setWordWrap(false);
+  list1_ = new QListView(central);
+  list1_->setObjectName(QStringLiteral("List1"));
+  list1_->setGeometry(TwipsRect(0, 1680, 6015, 5730));
+  list1_->setFont(FixedPitchFont());
+  list1_->setUniformItemSizes(true);
+  list1_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  list1_->setSelectionMode(QAbstractItemView::SingleSelection);
+  // The header's columns line up with the rows' text, which starts inside the list's frame.
+  label2_->setIndent(list1_->frameWidth() + 3);
+  list1Rows_ = new QStringListModel(this);
+  list1_->setModel(list1Rows_);
+  connect(list1_->selectionModel(), &QItemSelectionModel::currentChanged, this,
+          [this](const QModelIndex& current) { session_.Window.ListIndex = current.row(); });
+}
+
+void Form1::BuildChoices(QWidget* central) {
+  frame1_ = new QGroupBox(QStringLiteral("Select PFP-file for extractions"), central);
+  frame1_->setObjectName(QStringLiteral("Frame1"));
+  frame1_->setGeometry(TwipsRect(6120, 1440, 2415, 2775));
+  options_[1] = MakeOption(frame1_, 1, "*.PFP", TwipsRect(120, 360, 1095, 375));
+  MakeLine(frame1_, "Line2", 120, 2400, 840);
+  options_[2] = MakeOption(frame1_, 2, "SHP.PFP", TwipsRect(120, 1035, 1095, 375));
+  options_[3] = MakeOption(frame1_, 3, "TIL.PFP", TwipsRect(120, 1485, 1095, 375));
+  options_[4] = MakeOption(frame1_, 4, "PAL.PFP", TwipsRect(120, 1920, 1095, 375));
+
+  frame2_ = new QGroupBox(QStringLiteral("Select Destination File"), central);
+  frame2_->setObjectName(QStringLiteral("Frame2"));
+  frame2_->setGeometry(TwipsRect(6120, 4320, 2415, 3015));
+  options_[5] = MakeOption(frame2_, 5, "SHP's for SHP.PFP", TwipsRect(120, 360, 1935, 375));
+  options_[6] = MakeOption(frame2_, 6, "SHP's for TIL.PFP", TwipsRect(120, 840, 1935, 375));
+  file1_ = new QListWidget(frame2_);
+  file1_->setObjectName(QStringLiteral("File1"));
+  file1_->setGeometry(TwipsRect(240, 2400, 2055, 480));
+
+  for (int option = 1; option <= 6; ++option) {
+    connect(options_[option], &QRadioButton::clicked, this,
+            [this, option] { Run([option](app::Session& s) { app::ClickOption(s, option); }); });
+  }
+}
+
+template <class Handler>
+void Form1::Run(Handler handler) {
+  handler(session_);
+  Refresh();
+}
+
+bool Form1::Load() {
+  app::RunStartUp(session_);
+  if (session_.Terminated) return false;
+  Refresh();
+  return true;
+}
+
+void Form1::Refresh() {
+  const app::MainWindowModel& window = session_.Window;
+  setWindowTitle(ToQString(window.Caption));
+  label1_->setText(ToQString(window.Label1Caption));
+  label2_->setText(ToQString(window.Label2Caption));
+  label3_->setText(ToQString(window.Label3Caption));
+  if (window.List1 != shownRows_) {
+    QStringList rows;
+    rows.reserve(static_cast<qsizetype>(window.List1.size()));
+    for (const std::string& row : window.List1)
+      rows << QString::fromLatin1(row.data(), static_cast<qsizetype>(row.size()));
+    list1Rows_->setStringList(rows);
+    shownRows_ = window.List1;
+  }
+  const QModelIndex selected = list1Rows_->index(window.ListIndex);
+  if (selected != list1_->currentIndex()) {
+    list1_->setCurrentIndex(selected);
+    if (!selected.isValid()) list1_->clearSelection();
+  }
+  list1_->setToolTip(ToQString(window.List1ToolTip));
+  for (int option = 1; option <= 6; ++option) options_[option]->setChecked(window.Option[option]);
+  file1_->clear();
+  for (const std::string& name : window.File1.Names) file1_->addItem(ToQString(name));
+  label2_->setVisible(window.Label2Visible);
+  list1_->setVisible(window.List1Visible);
+  frame1_->setVisible(window.Frame1Visible);
+  file1_->setVisible(window.File1Visible);
+  if (auto* qtUi = dynamic_cast<QtUi*>(&session_.Ui)) qtUi->SetStartFolder(session_.DataFolder);
+  ApplyHeight(window.HeightTwips);
+  if (window.CentreOnScreen) {
+    CentreOnScreen();
+    session_.Window.CentreOnScreen = false;
+  }
+}
+
+void Form1::ApplyHeight(int twips) {
+  // The height counts the window's frame and title too, as the window's own height does.
+  const int decoration = frameGeometry().height() - geometry().height();
+  setFixedHeight(Pixels(twips) - decoration);
+}
+
+void Form1::CentreOnScreen() {
+  const QScreen* screen =
+      this->screen() != nullptr ? this->screen() : QApplication::primaryScreen();
+  if (screen == nullptr) return;
+  const QRect area = screen->geometry();
+  const QRect frame = frameGeometry();
+  move(area.x() + (area.width() - frame.width()) / 2,
+       area.y() + (area.height() - frame.height()) / 2);
+}
+
+void Form1::ShowHowTo() {
+  if (howTo_ == nullptr) howTo_ = new Form2(session_.HowTo, this);
+  app::OnHowToMenu(session_.HowTo);
+  howTo_->Refresh();
+}
+
+void Form1::ShowAbout() {
+  if (about_ == nullptr) about_ = new FrmAbout(session_, this);
+  app::OnAboutMenu(session_.About);
+  about_->Refresh();
+}
+
+void Form1::EndProgram() {
+  ending_ = true;
+  QApplication::closeAllWindows();
+  QApplication::quit();
+}
+
+void Form1::closeEvent(QCloseEvent* event) {
+  // Closing the main window ends the program at once, with no question and nothing saved.
+  event->accept();
+  if (!ending_) EndProgram();
+}
+
+}  // namespace zorvane::qt

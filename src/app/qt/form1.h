@@ -1,0 +1,80 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QPointer>
+#include <array>
+#include <string>
+#include <vector>
+
+#include "app/session.h"
+
+class QAction;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QListView;
+class QListWidget;
+class QPushButton;
+class QRadioButton;
+class QStringListModel;
+
+namespace zorvane::qt {
+
+class Form2;
+class FrmAbout;
+
+// The main window. It holds no state of its own: every event calls its handler on the session
+// and then shows the session's window model.
+class Form1 : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  explicit Form1(app::Session& session);
+  ~Form1() override;
+
+  // The window's load event: the start-up sequence. False when the user ended the program in
+  // the folder dialog.
+  bool Load();
+
+  // Shows the session's window model.
+  void Refresh();
+
+  Form2* HowToWindow() const { return howTo_; }
+  FrmAbout* AboutWindow() const;
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void BuildMenus();
+  void BuildTopPanel(QWidget* central);
+  void BuildList(QWidget* central);
+  void BuildChoices(QWidget* central);
+  // Runs a handler of the session, then shows the result.
+  template <class Handler>
+  void Run(Handler handler);
+  void ApplyHeight(int twips);
+  void CentreOnScreen();
+  void EndProgram();
+  void ShowHowTo();
+  void ShowAbout();
+
+  app::Session& session_;
+  QFrame* frame3_ = nullptr;
+  QLabel* label1_ = nullptr;
+  QLabel* label2_ = nullptr;
+  QLabel* label3_ = nullptr;
+  QPushButton* command1_ = nullptr;
+  QListView* list1_ = nullptr;
+  QStringListModel* list1Rows_ = nullptr;
+  QGroupBox* frame1_ = nullptr;
+  QGroupBox* frame2_ = nullptr;
+  QListWidget* file1_ = nullptr;
+  std::array<QRadioButton*, 7> options_{};  // options_[1] to options_[6]
+  std::vector<std::string> shownRows_;
+  Form2* howTo_ = nullptr;
+  QPointer<FrmAbout> about_;
+  bool ending_ = false;
+};
+
+}  // namespace zorvane::qt

@@ -1,0 +1,70 @@
+#include "qt_ui.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+
+#include "app/version.h"
+#include "widgets.h"
+
+namespace zorvane::qt {
+
+std::unique_ptr<QMessageBox> MakeMessageBox(const std::string& text, bool withCancel,
+                                            QWidget* parent) {
+  auto box = std::make_unique<QMessageBox>(parent);
+  box->setWindowTitle(QString::fromUtf8(app::kProductName.data(),
+                                        static_cast<qsizetype>(app::kProductName.size())));
+  box->setIcon(QMessageBox::NoIcon);
+  box->setText(ToQString(text));
+  box->setTextFormat(Qt::PlainText);
+  box->setStandardButtons(withCancel ? QMessageBox::Ok | QMessageBox::Cancel : QMessageBox::Ok);
+  box->setDefaultButton(QMessageBox::Ok);
+  return box;
+}
+
+QString NameFilter(const std::string& filter) {
+  const QString text = ToQString(filter);
+  const auto bar = text.indexOf(QLatin1Char('|'));
+  if (bar < 0) return text;
+  QString patterns = text.mid(bar + 1);
+  patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
+  return text.left(bar) + QStringLiteral(" (") + patterns + QLatin1Char(')');
+}
+
+void QtUi::ShowMessage(const std::string& text) {
+  QApplication::setOverrideCursor(Qt::ArrowCursor);
+  MakeMessageBox(text, false, parent_)->exec();
+  QApplication::restoreOverrideCursor();
+}
+
+platform::Answer QtUi::AskOkCancel(const std::string& text) {
+  QApplication::setOverrideCursor(Qt::ArrowCursor);
+  const int answer = MakeMessageBox(text, true, parent_)->exec();
+  QApplication::restoreOverrideCursor();
+  return answer == QMessageBox::Ok ? platform::Answer::Ok : platform::Answer::Cancel;
+}
+
+std::string QtUi::ChooseFileToOpen(const platform::OpenFileRequest& request) {
+  QFileDialog dialog(parent_, ToQString(request.Title), ToQString(startFolder_));
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
+  dialog.setFileMode(QFileDialog::ExistingFile);
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  dialog.setNameFilter(NameFilter(request.Filter));
+  if (!request.InitialName.empty()) dialog.selectFile(ToQString(request.InitialName));
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+    return request.InitialName;
+  }
+  return ToStdString(dialog.selectedFiles().front());
+}
+
+void QtUi::SetBusy(bool busy) {
+  if (busy) {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    ++busyDepth_;
+  } else if (busyDepth_ > 0) {
+    QApplication::restoreOverrideCursor();
+    --busyDepth_;
+  }
+}
+
+}  // namespace zorvane::qt

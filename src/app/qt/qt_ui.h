@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QString>
+#include <memory>
+#include <string>
+
+#include "platform/ui.h"
+
+class QMessageBox;
+class QWidget;
+
+namespace zorvane::qt {
+
+// The Ui port on Qt: message boxes titled with the program's name and without icon, the
+// open-file dialog, the busy pointer.
+class QtUi : public platform::Ui {
+ public:
+  void ShowMessage(const std::string& text) override;
+  platform::Answer AskOkCancel(const std::string& text) override;
+  std::string ChooseFileToOpen(const platform::OpenFileRequest& request) override;
+  void SetBusy(bool busy) override;
+
+  // The window the dialogs belong to, and the folder the file dialog opens in.
+  void SetParentWindow(QWidget* parent) { parent_ = parent; }
+  void SetStartFolder(const std::string& folder) { startFolder_ = folder; }
+
+ private:
+  QWidget* parent_ = nullptr;
+  std::string startFolder_;
+  int busyDepth_ = 0;
+};
+
+// A message box as the program shows it: OK, or OK and Cancel.
+std::unique_ptr<QMessageBox> MakeMessageBox(const std::string& text, bool withCancel,
+                                            QWidget* parent = nullptr);
+
+// "PacGen Datafiles (*.IDX, *.PFP)|*.IDX;*.PFP" as a Qt name filter:
+// "PacGen Datafiles (*.IDX, *.PFP) (*.IDX *.PFP)".
+QString NameFilter(const std::string& filter);
+
+}  // namespace zorvane::qt

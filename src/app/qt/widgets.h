@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QFont>
+#include <QIcon>
+#include <QString>
+#include <string>
+
+class QFrame;
+class QWidget;
+
+// Small pieces the three windows share.
+namespace zorvane::qt {
+
+// The program's own texts are bytes in UTF-8; CR LF becomes a line break.
+QString ToQString(const std::string& text);
+std::string ToStdString(const QString& text);
+
+// Courier New where it exists, otherwise the system's fixed-pitch font.
+QFont FixedPitchFont();
+
+// A caption with line breaks where it would not fit `width` pixels in `font`, for option
+// buttons, which do not wrap their text themselves.
+QString WrappedCaption(const QString& caption, const QFont& font, int width);
+
+// A horizontal line from (left, y) to (right, y), in twips.
+QFrame* MakeLine(QWidget* parent, const char* name, int left, int right, int y);
+
+// The program's icon: a terrain hex.
+QIcon ProgramIcon();
+
+}  // namespace zorvane::qt

@@ -1,0 +1,256 @@
+#include <QAction>
+#include <QApplication>
+#include <QGroupBox>
+#include <QLabel>
+#include <QListView>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QtTest>
+#include <memory>
+
+#include "app/session.h"
+#include "form1.h"
+#include "form2.h"
+#include "frm_about.h"
+#include "how_to_texts.h"
+#include "platform/scripted_ui.h"
+#include "qt_ui.h"
+#include "sample/sample_installation.h"
+#include "support/files.h"
+#include "support/temp_folder.h"
+#include "widgets.h"
+
+using zorvane::app::Session;
+using zorvane::platform::ScriptedUi;
+using zorvane::qt::Form1;
+
+namespace {
+
+// A main window on the sample installation, started as the program starts.
+struct MainWindowOnSample {
+  MainWindowOnSample() : session(ui, program.Path()) {
+    if (!zorvane::sample::WriteSampleInstallation(data.Path(), {})) qFatal("no sample");
+    zorvane::testing::WriteFile(program / "Zorvane.ini", "PFP-path = " + data.Path() + "\r\n");
+    window = std::make_unique<Form1>(session);
+    if (!window->Load()) qFatal("start-up ended the program");
+    window->show();
+    window->Refresh();
+  }
+
+  template <class T>
+  T* Find(const char* name) const {
+    T* child = window->findChild<T*>(QString::fromLatin1(name));
+    if (child == nullptr) qFatal("no child %s", name);
+    return child;
+  }
+
+  void Trigger(const char* action) { Find<QAction>(action)->trigger(); }
+
+  zorvane::testing::TempFolder program;
+  zorvane::testing::TempFolder data;
+  ScriptedUi ui;
+  Session session;
+  std::unique_ptr<Form1> window;
+};
+
+QString Text(const std::string& text) {
+  return zorvane::qt::ToQString(text);
+}
+
+}  // namespace
+
+class MainWindowTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void startsCompactWithTheStartUpCaptions() {
+    MainWindowOnSample fixture;
+    QCOMPARE(fixture.window->windowTitle(), QStringLiteral("Tovrin's Zorvane, Version:  2. 4. 0"));
+    QCOMPARE(fixture.Find<QLabel>("Label1")->text(),
+             QStringLiteral("Installation of '.PFP' files:"));
+    QCOMPARE(
+        fixture.Find<QLabel>("Label3")->text(),
+        QStringLiteral("To install a file use the Insert Menu.\nTo learn more about how to use "
+                       "this program, select the 'HowTo' in the 'Help' menu."));
+    QCOMPARE(fixture.window->frameGeometry().height(), 2000 / 15);
+    QVERIFY(!fixture.Find<QLabel>("Label2")->isVisible());
+    QVERIFY(!fixture.Find<QListView>("List1")->isVisible());
+    QVERIFY(!fixture.Find<QGroupBox>("Frame1")->isVisible());
+    QVERIFY(!fixture.Find<QWidget>("File1")->isVisible());
+    QVERIFY(fixture.ui.Events().empty());
+  }
+
+  void toggleDetailsTwiceReturnsToTheCompactWindow() {
+    MainWindowOnSample fixture;
+    auto* toggle = fixture.Find<QPushButton>("Command1");
+    QTest::mouseClick(toggle, Qt::LeftButton);
+    QCOMPARE(fixture.window->frameGeometry().height(), 8100 / 15);
+    QVERIFY(fixture.Find<QLabel>("Label2")->isVisible());
+    QVERIFY(fixture.Find<QListView>("List1")->isVisible());
+    QVERIFY(fixture.Find<QGroupBox>("Frame1")->isVisible());
+    QVERIFY(fixture.Find<QGroupBox>("Frame2")->isVisible());
+    QCOMPARE(fixture.Find<QLabel>("Label1")->text(),
+             QStringLiteral("Current Content of all '.PFP' files."));
+    QCOMPARE(fixture.Find<QLabel>("Label2")->text(),
+             QStringLiteral("Filename    Located in    Offset in *.PFP  FileLength"));
+    QCOMPARE(fixture.Find<QLabel>("Label3")->text(), QString());
+    QCOMPARE(fixture.Find<QListView>("List1")->model()->rowCount(),
+             static_cast<int>(fixture.session.Window.List1.size()));
+    QVERIFY(fixture.Find<QListView>("List1")->model()->rowCount() > 0);
+
+    QTest::mouseClick(toggle, Qt::LeftButton);
+    QCOMPARE(fixture.window->frameGeometry().height(), 2000 / 15);
+    QVERIFY(!fixture.Find<QLabel>("Label2")->isVisible());
+    QVERIFY(!fixture.Find<QListView>("List1")->isVisible());
+    QVERIFY(!fixture.Find<QGroupBox>("Frame1")->isVisible());
+    QVERIFY(fixture.Find<QRadioButton>("Option1")->isChecked());
+    // The hint has lost its second line.
+    QCOMPARE(fixture.Find<QLabel>("Label3")->text(),
+             QStringLiteral("To install a file use the Insert Menu."));
+  }
+
+  void theTwoOptionGroupsClearEachOther() {
+    MainWindowOnSample fixture;
+    QTest::mouseClick(fixture.Find<QPushButton>("Command1"), Qt::LeftButton);
+    const auto checked = [&fixture] {
+      QString state;
+      for (int option = 1; option <= 6; ++option) {
+        state += fixture.Find<QRadioButton>(QStringLiteral("Option%1").arg(option).toLatin1())
+                         ->isChecked()
+                     ? QLatin1Char('1')
+                     : QLatin1Char('0');
+      }
+      return state;
+    };
+    QCOMPARE(checked(), QStringLiteral("100000"));
+    QTest::mouseClick(fixture.Find<QRadioButton>("Option6"), Qt::LeftButton);
+    QCOMPARE(checked(), QStringLiteral("000001"));
+    QTest::mouseClick(fixture.Find<QRadioButton>("Option5"), Qt::LeftButton);
+    QCOMPARE(checked(), QStringLiteral("000010"));
+    QTest::mouseClick(fixture.Find<QRadioButton>("Option3"), Qt::LeftButton);
+    QCOMPARE(checked(), QStringLiteral("001000"));
+    QCOMPARE(fixture.Find<QLabel>("Label1")->text(),
+             QStringLiteral("Current Content of the 'TIL.PFP' file."));
+    QCOMPARE(fixture.Find<QListView>("List1")->toolTip(),
+             QStringLiteral("Doubleclick to extract and convert a file."));
+    QTest::mouseClick(fixture.Find<QRadioButton>("Option4"), Qt::LeftButton);
+    QCOMPARE(checked(), QStringLiteral("000100"));
+  }
+
+  void theMenusAreInTheirOrderWithTheirCaptions() {
+    MainWindowOnSample fixture;
+    QStringList captions;
+    for (QAction* action : fixture.window->menuBar()->actions()) captions << action->text();
+    QCOMPARE(captions, (QStringList{"File", "Extract", "Insert", "Setup", "Help"}));
+    const auto entries = [&fixture](const char* menu) {
+      QStringList names;
+      for (QAction* action : fixture.Find<QMenu>(menu)->actions()) {
+        names << (action->isSeparator() ? QStringLiteral("-")
+                                        : action->objectName() + "=" + action->text());
+      }
+      return names;
+    };
+    QCOMPARE(entries("mnu_file"), QStringList{"mnu_end=End"});
+    QCOMPARE(entries("mnu_extr"), QStringList{"Ext_unitdescr=UnitDescriptions"});
+    QCOMPARE(entries("mnu_insert"), (QStringList{"ins_unitdescr=Insert Unitdescriptions", "-",
+                                                 "mnu_SHP_PFP=Insert SHP file"}));
+    QCOMPARE(entries("mnu_help"), (QStringList{"mnu_howto=HowTo", "mnu_about=About"}));
+  }
+
+  void howToShowsEveryTopicWholeAndKeepsTheLastAfterClose() {
+    MainWindowOnSample fixture;
+    fixture.Trigger("mnu_howto");
+    auto* howTo = fixture.window->HowToWindow();
+    QVERIFY(howTo != nullptr);
+    QVERIFY(howTo->isVisible());
+    QCOMPARE(howTo->windowTitle(), QStringLiteral("Form2"));
+    const auto option = [howTo](int number) {
+      return howTo->findChild<QRadioButton*>(QStringLiteral("Option%1").arg(number));
+    };
+    auto* text = howTo->findChild<QPlainTextEdit*>(QStringLiteral("Text1"));
+    QCOMPARE(howTo->findChild<QLabel*>(QStringLiteral("Label1"))->text(),
+             QStringLiteral("To get specific instructions on a single item, select the appropriate "
+                            "option below."));
+    QVERIFY(option(7)->isChecked());
+    for (int other = 1; other <= 11; ++other) QCOMPARE(option(other)->isChecked(), other == 7);
+    QCOMPARE(text->toPlainText(), Text(zorvane::testing::HowToTopicTexts().at(7)));
+
+    for (const auto& [number, expected] : zorvane::testing::HowToTopicTexts()) {
+      QTest::mouseClick(option(number), Qt::LeftButton, {},
+                        QPoint(8, option(number)->height() / 2));
+      QCOMPARE(text->toPlainText(), Text(expected));
+      for (int other = 1; other <= 11; ++other)
+        QCOMPARE(option(other)->isChecked(), other == number);
+      // The model holds the text with CR LF between lines and none after the last.
+      QCOMPARE(fixture.session.HowTo.Text1, expected);
+    }
+    QCOMPARE(zorvane::testing::HowToTopicTexts().size(), std::size_t{11});
+
+    QTest::mouseClick(option(3), Qt::LeftButton, {}, QPoint(8, option(3)->height() / 2));
+    QTest::mouseClick(howTo->findChild<QPushButton*>(QStringLiteral("Command1")), Qt::LeftButton);
+    QVERIFY(!howTo->isVisible());
+    fixture.Trigger("mnu_howto");
+    QVERIFY(howTo->isVisible());
+    QVERIFY(option(3)->isChecked());
+    QCOMPARE(text->toPlainText(), Text(zorvane::testing::HowToTopicTexts().at(3)));
+  }
+
+  void aboutShowsTheVersionInformationAndSaysSystemInfoIsUnavailable() {
+    MainWindowOnSample fixture;
+    fixture.Trigger("mnu_about");
+    auto* about = fixture.window->AboutWindow();
+    QVERIFY(about != nullptr);
+    QVERIFY(about->isVisible());
+    QCOMPARE(about->windowTitle(), QStringLiteral("About Tovrin's Zorvane"));
+    const auto label = [about](const char* name) {
+      return about->findChild<QLabel*>(QString::fromLatin1(name))->text();
+    };
+    QCOMPARE(label("lblTitle"), QStringLiteral("Tovrin's Zorvane"));
+    QCOMPARE(label("lblVersion"), QStringLiteral("Version 2.4.0"));
+    QCOMPARE(label("lblDescription"),
+             QStringLiteral("This tool is for extractions and insertions of internal files in "
+                            "PacGen's *.PFP files."));
+    QVERIFY(!label("lblDisclaimer").isEmpty());
+    auto* ok = about->findChild<QPushButton*>(QStringLiteral("cmdOK"));
+    QVERIFY(ok->isDefault());
+    auto* sysInfo = about->findChild<QPushButton*>(QStringLiteral("cmdSysInfo"));
+    QCOMPARE(sysInfo->text(), QStringLiteral("&System Info..."));
+    QTest::mouseClick(sysInfo, Qt::LeftButton);
+    QCOMPARE(fixture.ui.Messages(),
+             std::vector<std::string>{"System Information Is Unavailable At This Time"});
+    QVERIFY(about->isVisible());
+    QTest::keyClick(about, Qt::Key_Escape);
+    QTRY_VERIFY(fixture.window->AboutWindow() == nullptr);  // closed and unloaded
+    QVERIFY(!fixture.session.About.Visible);
+  }
+
+  void messageBoxesCarryTheProgramsTitleAndNoIcon() {
+    const auto ok = zorvane::qt::MakeMessageBox("first line\r\nsecond line", false);
+    QCOMPARE(ok->windowTitle(), QStringLiteral("Tovrin's Zorvane"));
+    QCOMPARE(ok->icon(), QMessageBox::NoIcon);
+    QCOMPARE(ok->text(), QStringLiteral("first line\nsecond line"));
+    QCOMPARE(ok->standardButtons(), QMessageBox::StandardButtons(QMessageBox::Ok));
+    const auto question = zorvane::qt::MakeMessageBox("Terminate the program?", true);
+    QCOMPARE(question->standardButtons(), QMessageBox::Ok | QMessageBox::Cancel);
+    QCOMPARE(question->icon(), QMessageBox::NoIcon);
+    QCOMPARE(zorvane::qt::NameFilter("PacGen Datafiles (*.IDX, *.PFP)|*.IDX;*.PFP"),
+             QStringLiteral("PacGen Datafiles (*.IDX, *.PFP) (*.IDX *.PFP)"));
+    QCOMPARE(zorvane::qt::NameFilter("SHP-files for insertions (*.SHP)|*.SHP"),
+             QStringLiteral("SHP-files for insertions (*.SHP) (*.SHP)"));
+  }
+};
+
+int main(int argc, char** argv) {
+  QApplication application(argc, argv);
+  QFont font = QApplication::font();
+  font.setPixelSize(11);
+  QApplication::setFont(font);
+  MainWindowTest mainWindow;
+  return QTest::qExec(&mainWindow, argc, argv);
+}
+
+#include "window_tests.moc"
