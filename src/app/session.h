@@ -1,10 +1,12 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <utility>
 
 #include "app/main_window_model.h"
 #include "archive/index_tables.h"
+#include "archive/sprite_insertion.h"
 #include "platform/ui.h"
 
 namespace zorvane::app {
@@ -29,6 +31,9 @@ struct Session {
 
   archive::IndexTables Index;
   MainWindowModel Window;
+
+  // How the last Insert SHP file command ended; empty until one ran.
+  std::optional<archive::InsertionOutcome> LastInsertion;
 
   // Set when the user chose to end the program.
   bool Terminated = false;
