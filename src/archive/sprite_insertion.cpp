@@ -43,12 +43,9 @@ bool LoadIndexes(const std::string& dataFolder, IndexTables& tables, platform::U
   return true;
 }
 
-// The archive's name as a file name part: the EXT.IDX name, NULs removed (stored back
-// space-padded) and trimmed. Empty when that cannot name a file of the DATA folder.
-std::string ArchiveNameOf(ArchiveRecord& archive) {
-  NormaliseName(archive.Name);
-  std::string name = ComparableName(archive.Name);
-  return name.find_first_of("/\\") == std::string::npos ? name : std::string();
+// Whether an archive name from EXT.IDX names a file of the DATA folder and no other.
+bool NamesAFileOfTheFolder(const std::string& archiveName) {
+  return !archiveName.empty() && archiveName.find_first_of("/\\") == std::string::npos;
 }
 
 InsertionOutcome Insert(const std::string& dataFolder, IndexTables& tables, platform::Ui& ui) {
@@ -75,9 +72,10 @@ InsertionOutcome Insert(const std::string& dataFolder, IndexTables& tables, plat
     return refuse(NoArchiveForMemberReason(extIndexPath, *baseName));
   }
   ArchiveRecord& archiveRecord = tables.ArchiveTable[static_cast<std::size_t>(match->Group)];
-  const std::string archiveName = ArchiveNameOf(archiveRecord);
-  if (archiveName.empty()) {
-    return refuse(NotAFileNameReason(extIndexPath, WithoutNuls(archiveRecord.Name)));
+  NormaliseName(archiveRecord.Name);
+  const std::string archiveName = ComparableName(archiveRecord.Name);
+  if (!NamesAFileOfTheFolder(archiveName)) {
+    return refuse(NotAFileNameReason(extIndexPath, archiveName));
   }
 
   const InsertionFiles files{chosenPath, dataFolder + archiveName + kArchiveExtension,
