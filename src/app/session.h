@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -7,6 +8,7 @@
 #include "app/how_to.h"
 #include "app/main_window_model.h"
 #include "archive/index_tables.h"
+#include "archive/sprite_insertion.h"
 #include "platform/ui.h"
 
 namespace zorvane::app {
@@ -33,6 +35,9 @@ struct Session {
   MainWindowModel Window;
   HowToWindowModel HowTo;
   AboutWindowModel About;
+
+  // How the last Insert SHP file command ended; empty until one ran.
+  std::optional<archive::InsertionOutcome> LastInsertion;
 
   // Set when the user chose to end the program.
   bool Terminated = false;

@@ -2,6 +2,7 @@
 
 #include "app/main_window_events.h"
 #include "cli/command.h"
+#include "cli/insert_command.h"
 #include "cli/list_command.h"
 #include "platform/program_folder.h"
 
@@ -11,6 +12,9 @@ const std::vector<Command>& Commands() {
   static const std::vector<Command> commands{
       {"list", "[all|shp|til|pal]", "the member list, as the main window shows it",
        ListArgumentsValid, RunList},
+      {"insert", "FILE...",
+       "puts each sprite file into the game's archive in place of the member of its name",
+       InsertArgumentsValid, RunInsert},
   };
   return commands;
 }

@@ -1,0 +1,48 @@
+#include "archive/insertion_writer.h"
+
+#include "archive/index_files.h"
+#include "platform/copy_range.h"
+#include "platform/file_replacement.h"
+
+namespace zorvane::archive {
+
+namespace {
+
+platform::Status Explained(platform::Status status, const std::string& what) {
+  if (status) return status;
+  return platform::Status::Failure(what + ": " + status.Reason());
+}
+
+}  // namespace
+
+platform::Status WriteInsertion(const InsertionFiles& files, const platform::InputFile& archive,
+                                const platform::InputFile& chosen, const InsertionPlan& plan,
+                                std::int32_t indexHeader) {
+  platform::FileReplacement replacement;
+
+  auto archiveWriter = replacement.Stage(files.ArchivePath, files.ArchiveBackup);
+  if (!archiveWriter) return platform::Status::Failure(archiveWriter.Reason());
+  platform::SafeFileWriter& newArchive = *archiveWriter.Value();
+  const std::string copyingArchive = "Cannot copy " + files.ArchivePath + " into its new version";
+  if (auto copied = platform::CopyRange(archive, 0, plan.LeadingLength, newArchive); !copied) {
+    return Explained(copied, copyingArchive);
+  }
+  if (auto copied = platform::CopyRange(chosen, 0, chosen.Length(), newArchive); !copied) {
+    return Explained(copied,
+                     "Cannot copy " + files.ChosenPath + " into the new " + files.ArchivePath);
+  }
+  if (auto copied = platform::CopyRange(archive, plan.TailOffset, plan.TailLength, newArchive);
+      !copied) {
+    return Explained(copied, copyingArchive);
+  }
+
+  auto indexWriter = replacement.Stage(files.IndexPath, files.IndexBackup);
+  if (!indexWriter) return platform::Status::Failure(indexWriter.Reason());
+  if (auto written = indexWriter.Value()->Write(SerialiseMemberIndex(indexHeader, plan.Records));
+      !written) {
+    return Explained(written, "Cannot write the new " + files.IndexPath);
+  }
+  return replacement.Commit();
+}
+
+}  // namespace zorvane::archive

@@ -1,0 +1,126 @@
+#include "archive/sprite_insertion.h"
+
+#include <exception>
+
+#include "archive/ext_index.h"
+#include "archive/index_files.h"
+#include "archive/insertion_messages.h"
+#include "archive/insertion_plan.h"
+#include "archive/insertion_writer.h"
+#include "platform/file_system.h"
+
+namespace zorvane::archive {
+
+namespace {
+
+// Loads EXT.IDX and PFPDATA.IDX into the tables, RewriteTable as a copy of MemberTable.
+// Refuses a PFPDATA.IDX with bytes after its last whole record: they could not be written back.
+bool LoadIndexes(const std::string& dataFolder, IndexTables& tables, platform::Ui& ui) {
+  const std::string indexPath = dataFolder + kMemberIndexName;
+  const std::string extIndexPath = dataFolder + kArchiveIndexName;
+  if (!platform::FileExists(indexPath) || !platform::FileExists(extIndexPath)) {
+    ui.ShowMessage(MissingIndexFilesMessage(dataFolder));
+    return false;
+  }
+  auto archives = ReadArchiveIndexFile(extIndexPath, ui);
+  if (!archives) return false;
+  StoreArchiveRecords(*archives, tables);
+  auto index = ReadMemberIndexFile(indexPath, ui);
+  if (!index) return false;
+  auto length = platform::FileLength(indexPath);
+  if (!length) {
+    ui.ShowMessage(CannotReadMessage(indexPath, length.Reason()));
+    return false;
+  }
+  if (length.Value() != kIndexHeaderSize + kRecordSize * index->Records.size()) {
+    ui.ShowMessage(IndexNotWholeMessage(indexPath));
+    return false;
+  }
+  tables.IndexHeader = index->Header;
+  tables.MemberTable = std::move(index->Records);
+  tables.LastRow = static_cast<std::int32_t>(tables.MemberTable.size()) - 1;
+  tables.RewriteTable = tables.MemberTable;
+  return true;
+}
+
+// Whether an archive name from EXT.IDX names a file of the DATA folder and no other.
+bool NamesAFileOfTheFolder(const std::string& archiveName) {
+  return !archiveName.empty() && archiveName.find_first_of("/\\") == std::string::npos;
+}
+
+InsertionOutcome Insert(const std::string& dataFolder, IndexTables& tables, platform::Ui& ui) {
+  if (!LoadIndexes(dataFolder, tables, ui)) return InsertionOutcome::Refused;
+
+  const std::string chosenPath =
+      ui.ChooseFileToOpen({kInsertDialogTitle, kInsertDialogFilter, std::string()});
+  if (chosenPath.empty()) return InsertionOutcome::Cancelled;
+  const auto refuse = [&](const std::string& reason) {
+    ui.ShowMessage(InsertionRefusedMessage(chosenPath, reason));
+    return InsertionOutcome::Refused;
+  };
+
+  const auto baseName = InsertionBaseName(chosenPath);
+  if (!baseName) return refuse(NoExtensionReason());
+  const auto match = FindMemberToReplace(tables.MemberTable, *baseName);
+  if (!match) {
+    ui.ShowMessage(MemberNotFoundMessage(*baseName));
+    return InsertionOutcome::Refused;
+  }
+
+  const std::string extIndexPath = dataFolder + kArchiveIndexName;
+  if (match->Group < 0 || match->Group > tables.ArchiveLast) {
+    return refuse(NoArchiveForMemberReason(extIndexPath, *baseName));
+  }
+  ArchiveRecord& archiveRecord = tables.ArchiveTable[static_cast<std::size_t>(match->Group)];
+  NormaliseName(archiveRecord.Name);
+  const std::string archiveName = ComparableName(archiveRecord.Name);
+  if (!NamesAFileOfTheFolder(archiveName)) {
+    return refuse(NotAFileNameReason(extIndexPath, archiveName));
+  }
+
+  const InsertionFiles files{chosenPath, dataFolder + archiveName + kArchiveExtension,
+                             dataFolder + archiveName + kArchiveBackupSuffix,
+                             dataFolder + kMemberIndexName, dataFolder + kMemberIndexBackupName};
+  if (!platform::FileExists(files.ArchivePath)) {
+    return refuse(ArchiveMissingReason(files.ArchivePath));
+  }
+  auto archive = platform::InputFile::Open(files.ArchivePath);
+  if (!archive) return refuse(CannotReadReason(files.ArchivePath, archive.Reason()));
+  auto chosen = platform::InputFile::Open(chosenPath);
+  if (!chosen) return refuse(CannotReadReason(chosenPath, chosen.Reason()));
+
+  auto plan = PlanInsertion(tables.RewriteTable, match->Record, archive.Value().Length(),
+                            chosen.Value().Length());
+  if (const auto* fault = std::get_if<PlanFault>(&plan)) {
+    return refuse(PlanFaultReason(*fault, files.IndexPath, files.ArchivePath, *baseName,
+                                  archive.Value().Length()));
+  }
+  InsertionPlan& insertion = std::get<InsertionPlan>(plan);
+
+  platform::Status written = platform::Status::Success();
+  {
+    platform::BusyPointer busy(ui);
+    written = WriteInsertion(files, archive.Value(), chosen.Value(), insertion, tables.IndexHeader);
+  }
+  if (!written) {
+    ui.ShowMessage(InsertionFailedMessage(chosenPath, files.ArchivePath, written.Reason()));
+    return InsertionOutcome::Refused;
+  }
+  tables.RewriteTable = std::move(insertion.Records);
+  ui.ShowMessage(InsertionCompletedMessage(chosenPath, dataFolder, archiveName));
+  return InsertionOutcome::Inserted;
+}
+
+}  // namespace
+
+InsertionOutcome InsertShpFile(const std::string& dataFolder, IndexTables& tables,
+                               platform::Ui& ui) {
+  try {
+    return Insert(dataFolder, tables, ui);
+  } catch (const std::exception& failure) {
+    ui.ShowMessage(InsertionExceptionMessage(failure.what()));
+    return InsertionOutcome::Refused;
+  }
+}
+
+}  // namespace zorvane::archive
