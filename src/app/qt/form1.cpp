@@ -13,6 +13,7 @@
 #include <QScreen>
 #include <QStringListModel>
 
+#include "app/insert_menu.h"
 #include "app/main_window_events.h"
 #include "app/settings.h"
 #include "form2.h"
@@ -86,7 +87,8 @@ void Form1::BuildMenus() {
   QMenu* insert = addMenu("mnu_insert", "Insert");
   addAction(insert, "ins_unitdescr", "Insert Unitdescriptions");
   insert->addSeparator()->setObjectName(QStringLiteral("insert_fill1"));
-  addAction(insert, "mnu_SHP_PFP", "Insert SHP file");
+  connect(addAction(insert, "mnu_SHP_PFP", "Insert SHP file"), &QAction::triggered, this,
+          [this] { Run(app::OnInsertShpFileMenu); });
   QAction* setup = menuBar()->addAction(QStringLiteral("Setup"));
   setup->setObjectName(QStringLiteral("mnu_setup"));
   connect(setup, &QAction::triggered, this, [this] {
