@@ -5,6 +5,9 @@
 
 #include "app/main_window_model.h"
 #include "archive/index_tables.h"
+#include "graphics/extraction_context.h"
+#include "graphics/palette_state.h"
+#include "graphics/picture_state.h"
 #include "platform/ui.h"
 
 namespace zorvane::app {
@@ -29,6 +32,11 @@ struct Session {
 
   archive::IndexTables Index;
   MainWindowModel Window;
+
+  // Graphics: the palette tables, the picture of the next BMP, the last extraction.
+  graphics::PaletteState Palettes;
+  graphics::PictureState Picture;
+  graphics::ExtractionContext Extraction;
 
   // Set when the user chose to end the program.
   bool Terminated = false;

@@ -2,7 +2,9 @@
 
 #include "app/main_window_events.h"
 #include "cli/command.h"
+#include "cli/extract_command.h"
 #include "cli/list_command.h"
+#include "cli/palettes_command.h"
 #include "platform/program_folder.h"
 
 namespace zorvane::cli {
@@ -11,6 +13,11 @@ const std::vector<Command>& Commands() {
   static const std::vector<Command> commands{
       {"list", "[all|shp|til|pal]", "the member list, as the main window shows it",
        ListArgumentsValid, RunList},
+      {"extract", "shp|til|pal NAME... | --all",
+       "extracts the named members (or all) of one archive, as a double-click in its list does",
+       ExtractArgumentsValid, RunExtract},
+      {"palettes", "", "loads the 15 internal palettes, or says how to make them",
+       PalettesArgumentsValid, RunPalettes},
   };
   return commands;
 }
