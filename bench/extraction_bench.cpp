@@ -31,7 +31,8 @@ constexpr int kLargestTileHexes = 2000;  // the hexes of a tile file from --scal
 // A fresh folder below the system's temporary folder, removed at the end.
 struct ScratchFolder {
   ScratchFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "zorvane-bench-XXXXXX").string();
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "zorvane-bench-XXXXXX").string();
     if (::mkdtemp(pattern.data()) == nullptr) std::abort();
     Path = pattern + "/";
   }
@@ -61,8 +62,8 @@ void DecodeLargestTileFile(benchmark::State& state) {
       decoded += std::int64_t{pixels.Width} * pixels.Height;
     }
   }
-  state.counters["pixels/s"] = benchmark::Counter(static_cast<double>(decoded),
-                                                  benchmark::Counter::kIsRate);
+  state.counters["pixels/s"] =
+      benchmark::Counter(static_cast<double>(decoded), benchmark::Counter::kIsRate);
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * file.size()));
 }
 BENCHMARK(DecodeLargestTileFile)->Unit(benchmark::kMillisecond);
@@ -88,6 +89,23 @@ void ConvertLargestTileFile(benchmark::State& state) {
       static_cast<double>(state.iterations() * kLargestTileHexes), benchmark::Counter::kIsRate);
 }
 BENCHMARK(ConvertLargestTileFile)->Unit(benchmark::kMillisecond);
+
+// The floor of the conversion: as many files of the same size written the same safe way,
+// without reading or decoding anything.
+void WriteAsManyFilesAsTheConversion(benchmark::State& state) {
+  ScratchFolder folder;
+  const std::vector<std::uint8_t> bytes(1078 + 64 * 32, 7);
+  for (auto _ : state) {
+    for (int i = 0; i < kLargestTileHexes; ++i) {
+      const std::string path = folder.Path + graphics::BmpFileName("LARGEST", i);
+      auto writer = platform::SafeFileWriter::CreateResolved(path, platform::Durability::Unsynced);
+      if (!writer || !writer.Value().Write(bytes) || !writer.Value().Commit()) std::abort();
+    }
+  }
+  state.counters["files/s"] = benchmark::Counter(
+      static_cast<double>(state.iterations() * kLargestTileHexes), benchmark::Counter::kIsRate);
+}
+BENCHMARK(WriteAsManyFilesAsTheConversion)->Unit(benchmark::kMillisecond);
 
 int Scale() {
   const char* text = std::getenv("ZORVANE_BENCH_SCALE");
@@ -131,9 +149,10 @@ void CopyWholeTileArchive(benchmark::State& state) {
   auto archive = platform::InputFile::Open(data + "TIL.PFP");
   if (!archive) std::abort();
   for (auto _ : state) {
-    auto writer = platform::SafeFileWriter::Create(target.Path + "TIL.PFP",
-                                                   platform::Durability::Unsynced);
-    if (!writer || !platform::CopyRange(archive.Value(), 0, archive.Value().Length(), writer.Value()) ||
+    auto writer =
+        platform::SafeFileWriter::Create(target.Path + "TIL.PFP", platform::Durability::Unsynced);
+    if (!writer ||
+        !platform::CopyRange(archive.Value(), 0, archive.Value().Length(), writer.Value()) ||
         !writer.Value().Commit()) {
       std::abort();
     }

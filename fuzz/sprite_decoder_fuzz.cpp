@@ -48,7 +48,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (std::int32_t i = 0; i < reader.Header().ImageCount; ++i) {
     const auto image = reader.SubImage(i);
     if (!image) continue;
-    const std::int64_t area = std::int64_t{image->Header.MaxColumn + 1} * (image->Header.MaxRow + 1);
+    const std::int64_t area =
+        std::int64_t{image->Header.MaxColumn + 1} * (image->Header.MaxRow + 1);
     if (area > kMaxPixels) continue;
     const bool useTransparency = i % 2 == 0;
     DecodeShpImage(*image, useTransparency, pixels);
