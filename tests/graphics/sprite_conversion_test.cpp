@@ -14,9 +14,9 @@ namespace zorvane::graphics {
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
-using testing::SubImageSpec;
+using testing::HandMadeSubImage;
 
-const SubImageSpec kPixel{0, 0, 0, 0, 0, 0, {3, 9, 0}};
+const HandMadeSubImage kPixel{0, 0, 0, 0, 0, 0, {3, 9, 0}};
 
 // A sprite file in ExtractFolder, converted into BmpFolder.
 class ConversionTest : public ::testing::Test {
@@ -58,7 +58,7 @@ class ConversionTest : public ::testing::Test {
 };
 
 TEST_F(ConversionTest, EverySubImageBecomesANumberedBmp) {
-  std::vector<SubImageSpec> images(13, kPixel);
+  std::vector<HandMadeSubImage> images(13, kPixel);
   Convert("FOREST", testing::SpriteFileOf(images));
   const auto names = BmpNames();
   ASSERT_EQ(names.size(), 13u);

@@ -13,14 +13,14 @@
 namespace zorvane::graphics {
 namespace {
 
-using testing::SubImageSpec;
+using testing::HandMadeSubImage;
 using Grid = std::vector<std::vector<int>>;
 
 constexpr int T = 213;  // transparent with the DAY palette
 
 // Decodes sub-image 0 of a file made of the one sub-image.
-Grid Decode(const SubImageSpec& spec, bool useTransparency, PixelBuffer* keep = nullptr) {
-  auto file = testing::SpriteFileOf({spec});
+Grid Decode(const HandMadeSubImage& made, bool useTransparency, PixelBuffer* keep = nullptr) {
+  auto file = testing::SpriteFileOf({made});
   // A file of 40 bytes or fewer is refused before decoding; a sub-image without a stream
   // alone makes one, so a byte past the stream lengthens it (the decoder reads 0 there anyway).
   if (file.size() <= 40) file.push_back(0);
@@ -36,7 +36,7 @@ Grid Decode(const SubImageSpec& spec, bool useTransparency, PixelBuffer* keep = 
 
 struct DecodeCase {
   const char* Name;
-  SubImageSpec Spec;
+  HandMadeSubImage SubImage;
   bool UseTransparency;
   Grid Expected;
 };
@@ -44,13 +44,13 @@ struct DecodeCase {
 class Decoding : public ::testing::TestWithParam<DecodeCase> {};
 
 TEST_P(Decoding, GivesThePictureOfTheStream) {
-  EXPECT_EQ(Decode(GetParam().Spec, GetParam().UseTransparency), GetParam().Expected);
+  EXPECT_EQ(Decode(GetParam().SubImage, GetParam().UseTransparency), GetParam().Expected);
 }
 
 // 4 x 3, box from column 2 on row 1 only, a run of two pixels of colour 7.
-const SubImageSpec kSmallBox{2, 3, 2, 1, 3, 1, {4, 7, 0}};
+const HandMadeSubImage kSmallBox{2, 3, 2, 1, 3, 1, {4, 7, 0}};
 // The box of a picture without visible pixels.
-const SubImageSpec kEmptyMarker{
+const HandMadeSubImage kEmptyMarker{
     2, 4, kEmptyMarkerStart, kEmptyMarkerStart, kEmptyMarkerEnd, kEmptyMarkerEnd, {}};
 
 INSTANTIATE_TEST_SUITE_P(

@@ -10,7 +10,7 @@
 // Sprite files made by hand, field by field, for tests of the reader and the decoder.
 namespace zorvane::testing {
 
-struct SubImageSpec {
+struct HandMadeSubImage {
   std::int16_t MaxRow = 0;
   std::int16_t MaxColumn = 0;
   std::int32_t XStart = 0;
@@ -21,26 +21,26 @@ struct SubImageSpec {
 };
 
 // The 24-byte header followed by the stream.
-inline std::vector<std::uint8_t> SubImageBytes(const SubImageSpec& spec) {
+inline std::vector<std::uint8_t> SubImageBytes(const HandMadeSubImage& image) {
   std::vector<std::uint8_t> out;
-  platform::AppendInt16(out, spec.MaxRow);
-  platform::AppendInt16(out, spec.MaxColumn);
+  platform::AppendInt16(out, image.MaxRow);
+  platform::AppendInt16(out, image.MaxColumn);
   platform::AppendInt32(out, 0);
-  platform::AppendInt32(out, spec.XStart);
-  platform::AppendInt32(out, spec.YStart);
-  platform::AppendInt32(out, spec.XEnd);
-  platform::AppendInt32(out, spec.YEnd);
-  out.insert(out.end(), spec.Stream.begin(), spec.Stream.end());
+  platform::AppendInt32(out, image.XStart);
+  platform::AppendInt32(out, image.YStart);
+  platform::AppendInt32(out, image.XEnd);
+  platform::AppendInt32(out, image.YEnd);
+  out.insert(out.end(), image.Stream.begin(), image.Stream.end());
   return out;
 }
 
 // "1.10", the count, the table (each offset pointing at its sub-image), the sub-images.
-inline std::vector<std::uint8_t> SpriteFileOf(const std::vector<SubImageSpec>& images) {
+inline std::vector<std::uint8_t> SpriteFileOf(const std::vector<HandMadeSubImage>& images) {
   std::vector<std::uint8_t> file{'1', '.', '1', '0'};
   platform::AppendInt32(file, static_cast<std::int32_t>(images.size()));
   std::vector<std::uint8_t> body;
   const std::size_t tableEnd = 8 + 8 * images.size();
-  for (const SubImageSpec& image : images) {
+  for (const HandMadeSubImage& image : images) {
     platform::AppendInt32(file, static_cast<std::int32_t>(tableEnd + body.size()));
     platform::AppendInt32(file, 0);
     const auto bytes = SubImageBytes(image);
