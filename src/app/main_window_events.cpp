@@ -1,5 +1,6 @@
 #include "app/main_window_events.h"
 
+#include "app/extraction_events.h"
 #include "app/settings.h"
 #include "app/version.h"
 #include "archive/ext_index.h"
@@ -120,6 +121,7 @@ void OnToggleDetails(Session& session) {
     window.Frame1Visible = false;
     return;
   }
+  CheckPalettes(session);
   window.Label1Caption = archive::TextsFor(archive::ArchiveChoice::AllArchives).Title;
   window.Label2Caption = archive::kMemberListHeader;
   window.Label3Caption.clear();

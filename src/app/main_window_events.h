@@ -40,7 +40,8 @@ bool ListArchiveMembers(Session& session);
 bool LoadExtIndex(Session& session);
 
 // Toggle Details: switches between the compact window and the detailed one with the list and
-// the choices.
+// the choices; opening the detailed one first loads the internal palettes (or says how to make
+// them).
 void OnToggleDetails(Session& session);
 
 // The Setup menu: asks for the DATA folder again, even when the current one is valid, then

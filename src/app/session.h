@@ -9,6 +9,9 @@
 #include "app/main_window_model.h"
 #include "archive/index_tables.h"
 #include "archive/sprite_insertion.h"
+#include "graphics/extraction_context.h"
+#include "graphics/palette_state.h"
+#include "graphics/picture_state.h"
 #include "platform/ui.h"
 
 namespace zorvane::app {
@@ -38,6 +41,11 @@ struct Session {
 
   // How the last Insert SHP file command ended; empty until one ran.
   std::optional<archive::InsertionOutcome> LastInsertion;
+
+  // Graphics: the palette tables, the picture of the next BMP, the last extraction.
+  graphics::PaletteState Palettes;
+  graphics::PictureState Picture;
+  graphics::ExtractionContext Extraction;
 
   // Set when the user chose to end the program.
   bool Terminated = false;

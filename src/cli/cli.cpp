@@ -3,7 +3,9 @@
 #include "app/main_window_events.h"
 #include "cli/command.h"
 #include "cli/insert_command.h"
+#include "cli/extract_command.h"
 #include "cli/list_command.h"
+#include "cli/palettes_command.h"
 #include "platform/program_folder.h"
 
 namespace zorvane::cli {
@@ -15,6 +17,11 @@ const std::vector<Command>& Commands() {
       {"insert", "FILE...",
        "puts each sprite file into the game's archive in place of the member of its name",
        InsertArgumentsValid, RunInsert},
+      {"extract", "shp|til|pal NAME... | --all",
+       "extracts the named members (or all) of one archive, as a double-click in its list does",
+       ExtractArgumentsValid, RunExtract},
+      {"palettes", "", "loads the 15 internal palettes, or says how to make them",
+       PalettesArgumentsValid, RunPalettes},
   };
   return commands;
 }

@@ -41,8 +41,12 @@ void SyncFolderOf(const std::string& path) {
 }  // namespace
 
 Result<SafeFileWriter> SafeFileWriter::Create(const std::string& target, Durability durability) {
+  return CreateResolved(ResolvePath(target), durability);
+}
+
+Result<SafeFileWriter> SafeFileWriter::CreateResolved(const std::string& resolved,
+                                                      Durability durability) {
   if (auto fault = CheckFault(FileOperation::Create); !fault) return fault;
-  const std::string resolved = ResolvePath(target);
   for (int attempt = 0; attempt < 16; ++attempt) {
     std::string temporary = TemporaryNameFor(resolved);
     const int descriptor = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);

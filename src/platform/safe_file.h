@@ -22,6 +22,10 @@ class SafeFileWriter {
   // Creates the temporary file beside `target` (whose folder must exist).
   static Result<SafeFileWriter> Create(const std::string& target,
                                        Durability durability = Durability::Synced);
+  // The same for a target whose path is resolved already (see ResolvedFolder), which spares
+  // the scan of its folder that resolving a new file's name takes.
+  static Result<SafeFileWriter> CreateResolved(const std::string& resolvedTarget,
+                                               Durability durability = Durability::Synced);
   SafeFileWriter(SafeFileWriter&& other) noexcept;
   SafeFileWriter& operator=(SafeFileWriter&& other) noexcept;
   SafeFileWriter(const SafeFileWriter&) = delete;

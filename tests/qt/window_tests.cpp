@@ -1,5 +1,6 @@
 #include <QAction>
 #include <QApplication>
+#include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QListView>
@@ -139,6 +140,50 @@ class MainWindowTest : public QObject {
              QStringLiteral("Doubleclick to extract and convert a file."));
     QTest::mouseClick(fixture.Find<QRadioButton>("Option4"), Qt::LeftButton);
     QCOMPARE(checked(), QStringLiteral("000100"));
+  }
+
+  void detailsCheckThePalettesEachTimeTheyOpen() {
+    MainWindowOnSample fixture;
+    auto* toggle = fixture.Find<QPushButton>("Command1");
+    QTest::mouseClick(toggle, Qt::LeftButton);
+    QTest::mouseClick(toggle, Qt::LeftButton);
+    QTest::mouseClick(toggle, Qt::LeftButton);
+    const std::string howToMake =
+        "The program need to generate internal palettes from your PacGen installation,\r\n"
+        "to be able to work correct with icons and Tiles.\r\n"
+        "To make these palettes, click the 'Toggle Details' button,\r\n"
+        "Click the 'PAL.PFP' option and doubleclick each of the palettefiles in the list.\r\n"
+        "Doing this you will get palettes for Photoshop and PaintShopPro generated, and this "
+        "message will no longer appear.";
+    QCOMPARE(fixture.ui.Messages(), (std::vector<std::string>{howToMake, howToMake}));
+  }
+
+  void aDoubleClickExtractsTheRowOfAnArchiveChoiceOnly() {
+    MainWindowOnSample fixture;
+    QTest::mouseClick(fixture.Find<QPushButton>("Command1"), Qt::LeftButton);
+    fixture.ui.Clear();
+    auto* list = fixture.Find<QListView>("List1");
+    const auto doubleClickRow = [list](int row) {
+      const QRect place = list->visualRect(list->model()->index(row, 0));
+      QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, place.center());
+      QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, place.center());
+    };
+    QTest::mouseClick(fixture.Find<QRadioButton>("Option2"), Qt::LeftButton);
+    doubleClickRow(0);
+    QCOMPARE(fixture.session.Window.ListIndex, 0);
+    QVERIFY(QFile::exists(QString::fromStdString(fixture.data / "TOVRIN_PFP/ICONS/MAINMENU.SHP")));
+    QCOMPARE(fixture.ui.Messages().size(), std::size_t{1});
+    QVERIFY(
+        fixture.ui.Messages()[0].starts_with("The File: MAINMENU\r\n\r\nHas been extracted to:"));
+
+    // With a destination chosen, the list holds BMP sets: a double-click never extracts.
+    fixture.ui.Clear();
+    QTest::mouseClick(fixture.Find<QRadioButton>("Option5"), Qt::LeftButton);
+    fixture.session.Window.List1 = {"MAINMENU"};
+    fixture.window->Refresh();
+    doubleClickRow(0);
+    QVERIFY(fixture.ui.Messages().empty() ||
+            !fixture.ui.Messages()[0].starts_with("The File: MAINMENU"));
   }
 
   void theMenusAreInTheirOrderWithTheirCaptions() {

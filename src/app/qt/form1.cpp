@@ -15,6 +15,7 @@
 
 #include "app/insert_menu.h"
 #include "app/main_window_events.h"
+#include "app/row_dispatch.h"
 #include "app/settings.h"
 #include "form2.h"
 #include "frm_about.h"
@@ -130,6 +131,10 @@ void Form1::BuildList(QWidget* central) {
   list1_->setModel(list1Rows_);
   connect(list1_->selectionModel(), &QItemSelectionModel::currentChanged, this,
           [this](const QModelIndex& current) { session_.Window.ListIndex = current.row(); });
+  connect(list1_, &QListView::doubleClicked, this, [this](const QModelIndex& index) {
+    session_.Window.ListIndex = index.row();
+    Run(app::OnList1DoubleClick);
+  });
 }
 
 void Form1::BuildChoices(QWidget* central) {

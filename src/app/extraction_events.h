@@ -1,0 +1,16 @@
+#pragma once
+
+#include "app/session.h"
+
+// The graphics commands of the main window, on the session.
+namespace zorvane::app {
+
+// Extracts the member of the selected row of the SHP.PFP, TIL.PFP or PAL.PFP list; with all
+// archives listed it only makes the TOVRIN_PFP folder. Nothing happens without a selected row.
+void ExtractMember(Session& session);
+
+// Loads the internal palettes, or tells the user how to make them (the detailed view calls
+// it each time it opens). Returns whether all 15 were loaded.
+bool CheckPalettes(Session& session);
+
+}  // namespace zorvane::app

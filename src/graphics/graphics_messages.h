@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string>
+
+// Messages of the graphics workers that more than one of them shows.
+namespace zorvane::graphics {
+
+// "The file " + path + " cannot be written: " + reason + "."
+std::string CannotWriteMessage(const std::string& path, const std::string& reason);
+
+// "The folder " + path + " cannot be created: " + reason + "."
+std::string CannotCreateFolderMessage(const std::string& path, const std::string& reason);
+
+// "Cannot read " + path + ": " + reason
+std::string CannotReadFileMessage(const std::string& path, const std::string& reason);
+
+}  // namespace zorvane::graphics

@@ -1,0 +1,200 @@
+#include "graphics/member_extraction.h"
+
+#include <new>
+
+#include "graphics/graphics_messages.h"
+#include "graphics/palette_export.h"
+#include "platform/copy_range.h"
+#include "platform/file_system.h"
+#include "platform/paths.h"
+#include "platform/safe_file.h"
+#include "platform/text_lines.h"
+
+namespace zorvane::graphics {
+
+namespace {
+
+using platform::NativeRelative;
+
+constexpr char kRootFolder[] = "TOVRIN_PFP\\";
+constexpr char kShpExtension[] = ".SHP";
+
+struct MemberFolders {
+  const char* Extract;  // relative to the DATA folder
+  const char* Bmp;
+};
+
+MemberFolders FoldersOf(MemberArchive archive) {
+  switch (archive) {
+    case MemberArchive::Shp:
+      return {"TOVRIN_PFP\\ICONS\\", "TOVRIN_PFP\\ICONS\\BMPFILES\\"};
+    case MemberArchive::Til:
+      return {"TOVRIN_PFP\\TILES\\", "TOVRIN_PFP\\TILES\\BMPFILES\\"};
+    case MemberArchive::Pal:
+      break;
+  }
+  return {"TOVRIN_PFP\\PALETTES\\", nullptr};
+}
+
+bool MakeFolder(const std::string& path, platform::Ui& ui) {
+  if (platform::FolderExists(path)) return true;
+  if (auto made = platform::CreateFolder(path); !made) {
+    ui.ShowMessage(CannotCreateFolderMessage(path, made.Reason()));
+    return false;
+  }
+  return true;
+}
+
+// Opens the archive and checks that the member's bytes lie in it; shows why not otherwise.
+std::optional<platform::InputFile> OpenMemberArchive(const MemberToExtract& member,
+                                                     const std::string& archivePath,
+                                                     platform::Ui& ui) {
+  auto archive = platform::InputFile::Open(archivePath);
+  if (!archive) {
+    ui.ShowMessage(CannotReadFileMessage(archivePath, archive.Reason()));
+    return std::nullopt;
+  }
+  const auto length = static_cast<std::int64_t>(archive.Value().Length());
+  // A palette takes 1024 bytes whatever its Length says, and is padded with zeros where the
+  // archive ends; it must start inside the archive.
+  const bool inside = member.Archive == MemberArchive::Pal
+                          ? member.Offset >= 0 && member.Offset < length
+                          : member.Offset >= 0 && member.Length >= 0 &&
+                                std::int64_t{member.Offset} + member.Length <= length;
+  if (!inside) {
+    ui.ShowMessage(MemberOutsideArchiveMessage(member, archivePath, archive.Value().Length()));
+    return std::nullopt;
+  }
+  return std::move(archive).Value();
+}
+
+bool CopyMember(const platform::InputFile& archive, const MemberToExtract& member,
+                const std::string& target, platform::Ui& ui) {
+  auto writer = platform::SafeFileWriter::Create(target, platform::Durability::Unsynced);
+  platform::Status copied =
+      writer ? platform::CopyRange(archive, member.Offset, member.Length, writer.Value())
+             : platform::Status::Failure(writer.Reason());
+  if (copied) copied = writer.Value().Commit();
+  if (!copied) ui.ShowMessage(CannotWriteMessage(target, copied.Reason()));
+  return copied.Ok();
+}
+
+void ExtractSprite(const MemberToExtract& member, const platform::InputFile& archive,
+                   GraphicsState state, platform::Ui& ui) {
+  ExtractionContext& context = state.Extraction;
+  if (!MakeFolder(context.ExtractFolder, ui) || !MakeFolder(context.BmpFolder, ui)) return;
+  if (!CopyMember(archive, member,
+                  context.ExtractFolder + context.MemberName + context.MemberExtension, ui)) {
+    return;
+  }
+  ConvertShpToBmp(state, ui);
+  if (context.ShpRejected) return;
+  ui.ShowMessage(ExtractionSummary(context));
+  context.Completed = true;
+}
+
+void ExtractPalette(const std::string& programFolder, const MemberToExtract& member,
+                    const platform::InputFile& archive, const std::string& archivePath,
+                    GraphicsState state, platform::Ui& ui) {
+  ExtractionContext& context = state.Extraction;
+  std::array<std::uint8_t, kPaletteBytes> bytes{};
+  if (auto read = archive.ReadSomeAt(static_cast<std::uint64_t>(member.Offset), bytes); !read) {
+    ui.ShowMessage(CannotReadFileMessage(archivePath, read.Reason()));
+    return;
+  }
+  if (!MakeFolder(context.ExtractFolder, ui)) return;
+  state.Palettes.PaletteRaw = ParsePalette(bytes);
+  context.Completed = ExportPalette(programFolder, context, state.Palettes, ui);
+}
+
+}  // namespace
+
+std::string_view ArchiveFileName(MemberArchive archive) {
+  switch (archive) {
+    case MemberArchive::Shp:
+      return "SHP.PFP";
+    case MemberArchive::Til:
+      return "TIL.PFP";
+    case MemberArchive::Pal:
+      break;
+  }
+  return "PAL.PFP";
+}
+
+bool IsSafeMemberFileName(std::string_view name) {
+  return !name.empty() && name != "." && name != ".." &&
+         name.find_first_of("/\\:") == std::string_view::npos;
+}
+
+std::string CannotFindArchiveMessage(const std::string& archivePath) {
+  return "I cannot find the file: " + archivePath + std::string(platform::kLineEnd) +
+         "This file MUST be in the DATA folder of your game. Check your settings for this "
+         "program.";
+}
+
+std::string UnsafeMemberNameMessage(std::string_view name) {
+  return "The member name '" + std::string(name) +
+         "' cannot be used as a file name, because it is empty or names a folder. Nothing has "
+         "been extracted.";
+}
+
+std::string MemberOutsideArchiveMessage(const MemberToExtract& member,
+                                        const std::string& archivePath,
+                                        std::uint64_t archiveLength) {
+  const std::int64_t length =
+      member.Archive == MemberArchive::Pal ? std::int64_t{kPaletteBytes} : member.Length;
+  return "The file: " + member.Name + " cannot be extracted: its " + std::to_string(length) +
+         " bytes at offset " + std::to_string(member.Offset) + " do not lie in " + archivePath +
+         ", which holds " + std::to_string(archiveLength) + " bytes." +
+         std::string(platform::kLineEnd) + "The index of your game does not match its archive.";
+}
+
+std::string ExtractionSummary(const ExtractionContext& context) {
+  const std::string& name = context.MemberName;
+  const std::string emptyLine = std::string(platform::kLineEnd) + std::string(platform::kLineEnd);
+  return platform::JoinLines(
+      {"The File: " + name, "Has been extracted to:",
+       context.ExtractFolder + name + context.MemberExtension, "and converted to.",
+       context.BmpFolder + name + "_xxxxx.BMP", "Where xxxxx is the iconnumber inside " + name,
+       "Total number of BMPs in " + name + ".SHP is " + std::to_string(context.ImageIndex)},
+      emptyLine);
+}
+
+void ExtractMember(const ExtractionFolders& folders, const std::optional<MemberToExtract>& member,
+                   GraphicsState state, platform::Ui& ui) {
+  platform::BusyPointer busy(ui);
+  ExtractionContext& context = state.Extraction;
+  context.Completed = false;
+  if (!MakeFolder(folders.DataFolder + NativeRelative(kRootFolder), ui) || !member) return;
+
+  const std::string archivePath =
+      folders.DataFolder + std::string(ArchiveFileName(member->Archive));
+  if (!platform::FileExists(archivePath)) {
+    ui.ShowMessage(CannotFindArchiveMessage(archivePath));
+    return;
+  }
+  const MemberFolders relative = FoldersOf(member->Archive);
+  context.ExtractFolder = folders.DataFolder + NativeRelative(relative.Extract);
+  if (relative.Bmp != nullptr) {
+    context.MemberExtension = kShpExtension;
+    context.BmpFolder = folders.DataFolder + NativeRelative(relative.Bmp);
+  }
+  context.MemberName = member->Name;
+  if (!IsSafeMemberFileName(member->Name)) {
+    ui.ShowMessage(UnsafeMemberNameMessage(member->Name));
+    return;
+  }
+  try {
+    const auto archive = OpenMemberArchive(*member, archivePath, ui);
+    if (!archive) return;
+    if (member->Archive == MemberArchive::Pal) {
+      ExtractPalette(folders.ProgramFolder, *member, *archive, archivePath, state, ui);
+    } else {
+      ExtractSprite(*member, *archive, state, ui);
+    }
+  } catch (const std::bad_alloc&) {
+    ui.ShowMessage("There is not enough memory to extract " + member->Name + ".");
+  }
+}
+
+}  // namespace zorvane::graphics

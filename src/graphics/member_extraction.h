@@ -1,0 +1,57 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "graphics/sprite_conversion.h"
+#include "platform/ui.h"
+
+namespace zorvane::graphics {
+
+// The three archives whose members are extracted.
+enum class MemberArchive { Shp, Til, Pal };
+
+// One member of an archive, as its index record describes it.
+struct MemberToExtract {
+  MemberArchive Archive = MemberArchive::Shp;
+  std::string Name;  // NULs removed, spaces trimmed
+  std::int32_t Offset = 0;
+  std::int32_t Length = 0;
+};
+
+struct ExtractionFolders {
+  const std::string& DataFolder;     // ends in the separator
+  const std::string& ProgramFolder;  // ends in the separator
+};
+
+// The archive's file name: "SHP.PFP", "TIL.PFP", "PAL.PFP".
+std::string_view ArchiveFileName(MemberArchive archive);
+
+// Whether a member name can become a file name without leaving its folder: not empty, not "."
+// or "..", and without a path separator (of any platform) or a drive colon.
+bool IsSafeMemberFileName(std::string_view name);
+
+// Takes a member out of its archive, under the busy pointer. Every extraction first makes the
+// folder TOVRIN_PFP below the DATA folder; without a member (all archives listed) that is all.
+// A sprite or tile member is copied byte for byte into TOVRIN_PFP/ICONS/ or TOVRIN_PFP/TILES/
+// as NAME.SHP, converted into BMPs in the BMPFILES folder below, and summed up in a message
+// unless its last sub-image was rejected. A palette member's 1024 bytes (zeros where the
+// archive ends) are exported into TOVRIN_PFP/PALETTES/ and the program folder. A missing
+// archive, a name that cannot be a file name and a member outside its archive are refused
+// with a message before any folder below TOVRIN_PFP is made. Sets Extraction.Completed when
+// the extraction was reported as done.
+void ExtractMember(const ExtractionFolders& folders, const std::optional<MemberToExtract>& member,
+                   GraphicsState state, platform::Ui& ui);
+
+// The messages of the extraction.
+std::string CannotFindArchiveMessage(const std::string& archivePath);
+std::string UnsafeMemberNameMessage(std::string_view name);
+std::string MemberOutsideArchiveMessage(const MemberToExtract& member,
+                                        const std::string& archivePath,
+                                        std::uint64_t archiveLength);
+// The summary after a sprite or tile member: seven pieces joined by CR LF CR LF.
+std::string ExtractionSummary(const ExtractionContext& context);
+
+}  // namespace zorvane::graphics

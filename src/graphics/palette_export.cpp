@@ -1,0 +1,130 @@
+#include "graphics/palette_export.h"
+
+#include <array>
+#include <vector>
+
+#include "graphics/act_palette_file.h"
+#include "graphics/graphics_messages.h"
+#include "graphics/psp_palette_file.h"
+#include "platform/file_system.h"
+#include "platform/safe_file.h"
+#include "platform/text_lines.h"
+
+namespace zorvane::graphics {
+
+std::string PspPaletteFileName(const std::string& memberName) {
+  return memberName + "-palette for PSP.PAL";
+}
+
+std::string ActPaletteFileName(const std::string& memberName) {
+  return memberName + "-palette for Photoshop.ACT";
+}
+
+std::string InternalPaletteFileName(std::string_view paletteName) {
+  return std::string(paletteName) + ".RGB";
+}
+
+std::string MissingPalettesMessage() {
+  return platform::JoinLines(
+      {"The program need to generate internal palettes from your PacGen installation,",
+       "to be able to work correct with icons and Tiles.",
+       "To make these palettes, click the 'Toggle Details' button,",
+       "Click the 'PAL.PFP' option and doubleclick each of the palettefiles in the list.",
+       "Doing this you will get palettes for Photoshop and PaintShopPro generated, and this "
+       "message will no longer appear."});
+}
+
+namespace {
+
+struct PendingFile {
+  std::string Path;  // as formed, for messages
+  std::vector<std::uint8_t> Bytes;
+  platform::Durability Durability;
+};
+
+// Writes every file under a temporary name first and puts them in place only when all were
+// written, so that a failure leaves the earlier versions as they were.
+bool WriteAll(const std::vector<PendingFile>& files, platform::Ui& ui) {
+  std::vector<platform::SafeFileWriter> writers;
+  for (const PendingFile& file : files) {
+    auto writer = platform::SafeFileWriter::Create(file.Path, file.Durability);
+    platform::Status written =
+        writer ? writer.Value().Write(file.Bytes) : platform::Status::Failure(writer.Reason());
+    if (written) written = writer.Value().Flush();
+    if (!written) {
+      ui.ShowMessage(CannotWriteMessage(file.Path, written.Reason()));
+      return false;
+    }
+    writers.push_back(std::move(writer).Value());
+  }
+  for (std::size_t i = 0; i < writers.size(); ++i) {
+    if (auto committed = writers[i].Commit(); !committed) {
+      ui.ShowMessage(CannotWriteMessage(files[i].Path, committed.Reason()));
+      return false;
+    }
+  }
+  return true;
+}
+
+std::vector<std::uint8_t> BytesOf(const std::string& text) {
+  return {text.begin(), text.end()};
+}
+
+}  // namespace
+
+bool ExportPalette(const std::string& programFolder, const ExtractionContext& context,
+                   PaletteState& palettes, platform::Ui& ui) {
+  const std::string& name = context.MemberName;
+  // The paint programs see the transparent colour only in the palette named exactly DAY.
+  const bool pink = name == PaletteName(PaletteId::Day);
+  const std::vector<PendingFile> files{
+      {context.ExtractFolder + PspPaletteFileName(name),
+       BytesOf(PspPaletteText(palettes.PaletteRaw, pink)), platform::Durability::Unsynced},
+      {context.ExtractFolder + ActPaletteFileName(name), ActPaletteBytes(palettes.PaletteRaw, pink),
+       platform::Durability::Unsynced},
+      {programFolder + InternalPaletteFileName(name), SerialisePalette(palettes.PaletteRaw),
+       platform::Durability::Synced},
+  };
+  if (!WriteAll(files, ui)) return false;
+  RefreshPaletteTable(palettes, PaletteForMember(name), palettes.PaletteRaw);
+  ui.ShowMessage(name + "-palettes for Adobe Photoshop and PaintShopPro has been created in " +
+                 std::string(platform::kLineEnd) + context.ExtractFolder);
+  return true;
+}
+
+bool CheckPalettes(const std::string& programFolder, PaletteState& palettes, platform::Ui& ui) {
+  for (std::string_view name : kPaletteNames) {
+    if (!platform::FileExists(programFolder + InternalPaletteFileName(name))) {
+      ui.ShowMessage(MissingPalettesMessage());
+      return false;
+    }
+  }
+  std::array<Palette, kPaletteCount> loaded;
+  for (std::size_t i = 0; i < kPaletteCount; ++i) {
+    const std::string path = programFolder + InternalPaletteFileName(kPaletteNames[i]);
+    auto bytes = platform::ReadWholeFile(path);
+    if (bytes && bytes.Value().size() < kPaletteBytes) {
+      bytes = platform::Status::Failure("it holds " + std::to_string(bytes.Value().size()) +
+                                        " bytes instead of " + std::to_string(kPaletteBytes));
+    }
+    if (!bytes) {
+      ui.ShowMessage(CannotReadFileMessage(path, bytes.Reason()) + std::string(platform::kLineEnd) +
+                     MissingPalettesMessage());
+      return false;
+    }
+    loaded[i] = ParsePalette(bytes.Value());
+  }
+  for (std::size_t i = 0; i < kPaletteCount; ++i) {
+    Palette& table = palettes.PaletteTables[i];
+    // Only the colours are taken; the Spare bytes of the table stay as they are.
+    for (std::size_t e = 0; e < kPaletteEntries; ++e) {
+      table[e].Blue = loaded[i][e].Blue;
+      table[e].Green = loaded[i][e].Green;
+      table[e].Red = loaded[i][e].Red;
+    }
+  }
+  palettes.PaletteRaw = loaded.back();
+  return true;
+}
+
+}  // namespace zorvane::graphics

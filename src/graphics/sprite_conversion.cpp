@@ -1,0 +1,80 @@
+#include "graphics/sprite_conversion.h"
+
+#include <cstdio>
+#include <new>
+
+#include "graphics/bmp_file.h"
+#include "graphics/graphics_messages.h"
+#include "graphics/sprite_decoder.h"
+#include "graphics/sprite_format.h"
+#include "platform/file_system.h"
+#include "platform/resolved_folder.h"
+
+namespace zorvane::graphics {
+
+std::string BmpFileName(std::string_view memberName, std::int32_t number) {
+  char digits[16];
+  std::snprintf(digits, sizeof digits, "%05d", static_cast<int>(number));
+  return std::string(memberName) + "_" + digits + ".BMP";
+}
+
+std::string NotValidShpMessage(std::string_view memberName) {
+  return "The file: " + std::string(memberName) + ".SHP is not a valid SHP-file. No BMP-file made.";
+}
+
+namespace {
+
+// Writes one BMP per sub-image; stops at the first BMP that cannot be written.
+void ConvertSubImages(const ShpFileReader& reader, GraphicsState state, platform::Ui& ui) {
+  ExtractionContext& context = state.Extraction;
+  PictureState& picture = state.Picture;
+  platform::ResolvedFolder bmpFolder(context.BmpFolder);
+  const std::int32_t count = reader.Header().ImageCount;
+  for (context.ImageIndex = 0; context.ImageIndex < count; ++context.ImageIndex) {
+    context.ShpRejected = false;
+    const auto image = reader.SubImage(context.ImageIndex);
+    if (!image) {
+      ui.ShowMessage(NotValidShpMessage(context.MemberName));
+      context.ShpRejected = true;
+      continue;
+    }
+    SetBmpPictureSize(picture.BmpHeader, image->Header.MaxColumn + 1, image->Header.MaxRow + 1);
+    DecodeShpImage(*image, state.Palettes.UseTransparency, picture.PixelBuffer);
+    const std::string name = BmpFileName(context.MemberName, context.ImageIndex);
+    if (auto written = WriteBmpFile(bmpFolder.PathOf(name), picture); !written) {
+      ui.ShowMessage(CannotWriteMessage(context.BmpFolder + name, written.Reason()));
+      context.ShpRejected = true;
+      return;
+    }
+  }
+}
+
+}  // namespace
+
+void ConvertShpToBmp(GraphicsState state, platform::Ui& ui) {
+  ExtractionContext& context = state.Extraction;
+  SetBmpConstantFields(state.Picture.BmpHeader);
+  context.ImageIndex = 0;
+  context.ShpRejected = true;
+  const std::string path = context.ExtractFolder + context.MemberName + context.MemberExtension;
+  try {
+    const auto file = platform::ReadWholeFile(path);
+    if (!file) {
+      ui.ShowMessage(CannotReadFileMessage(path, file.Reason()));
+      return;
+    }
+    const ShpFileReader reader(file.Value());
+    SetBmpPalette(state.Palettes, PaletteForSprite(context.MemberName), state.Picture.BmpPalette);
+    // Without a usable table there are no sub-images to number: the file is refused once.
+    if (!reader.TableUsable()) {
+      ui.ShowMessage(NotValidShpMessage(context.MemberName));
+      return;
+    }
+    ConvertSubImages(reader, state, ui);
+  } catch (const std::bad_alloc&) {
+    context.ShpRejected = true;
+    ui.ShowMessage("There is not enough memory to convert " + path + ".");
+  }
+}
+
+}  // namespace zorvane::graphics

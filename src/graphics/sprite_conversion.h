@@ -1,0 +1,35 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "graphics/extraction_context.h"
+#include "graphics/palette_state.h"
+#include "graphics/picture_state.h"
+#include "platform/ui.h"
+
+namespace zorvane::graphics {
+
+// The parts of a session the graphics workers read and write.
+struct GraphicsState {
+  ExtractionContext& Extraction;
+  PaletteState& Palettes;
+  PictureState& Picture;
+};
+
+// NAME_00012.BMP: the sub-image number in five digits, or in as many as it needs above 99999.
+std::string BmpFileName(std::string_view memberName, std::int32_t number);
+
+// "The file: " + name + ".SHP is not a valid SHP-file. No BMP-file made."
+std::string NotValidShpMessage(std::string_view memberName);
+
+// Converts the sprite file ExtractFolder + MemberName + MemberExtension into one BMP per
+// sub-image in BmpFolder (both folders exist), coloured with the palette its name selects.
+// A sub-image that cannot be read (or a file whose table cannot be) gets the message of an
+// invalid sprite file and no BMP; the others keep their numbers. Leaves ImageIndex (the number
+// of sub-images) and ShpRejected (the last sub-image, or the file, was rejected, or a BMP could
+// not be written, which ends the conversion) for the caller.
+void ConvertShpToBmp(GraphicsState state, platform::Ui& ui);
+
+}  // namespace zorvane::graphics
