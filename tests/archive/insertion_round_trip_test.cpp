@@ -39,7 +39,9 @@ std::vector<MemberRecord> GroupOf(const std::string& dataFolder, const std::stri
   return {};
 }
 
-// Takes a member out of its archive as the extraction does: Length bytes at Offset.
+// Takes a member out of its archive: Length bytes at Offset, as the extraction copies it (the
+// extraction itself is exercised in tests/app/extract_insert_round_trip_test.cpp, for the
+// archives it can extract).
 testing::Bytes MemberBytes(const std::string& archivePath, const MemberRecord& member) {
   const testing::Bytes archive = testing::ReadFile(archivePath);
   return testing::Bytes(archive.begin() + member.Offset,
