@@ -6,6 +6,7 @@
 #include "app/main_window_model.h"
 #include "archive/index_tables.h"
 #include "platform/ui.h"
+#include "unitdesc/unit_extracts.h"
 
 namespace zorvane::app {
 
@@ -29,6 +30,8 @@ struct Session {
 
   archive::IndexTables Index;
   MainWindowModel Window;
+  // The extracts chosen for the last unit-description insertion.
+  unitdesc::UnitExtracts UnitExtracts;
 
   // Set when the user chose to end the program.
   bool Terminated = false;

@@ -3,6 +3,7 @@
 #include "app/main_window_events.h"
 #include "cli/command.h"
 #include "cli/list_command.h"
+#include "cli/unit_commands.h"
 #include "platform/program_folder.h"
 
 namespace zorvane::cli {
@@ -11,6 +12,11 @@ const std::vector<Command>& Commands() {
   static const std::vector<Command> commands{
       {"list", "[all|shp|til|pal]", "the member list, as the main window shows it",
        ListArgumentsValid, RunList},
+      {"extract-units", "", "Extract -> UnitDescriptions: the DATA folder's EXTRACTS folder",
+       ExtractUnitsArgumentsValid, RunExtractUnits},
+      {"insert-units", "FOLDER",
+       "Insert -> Insert Unitdescriptions: the extracts in FOLDER, with OLD_ backups",
+       InsertUnitsArgumentsValid, RunInsertUnits},
   };
   return commands;
 }
