@@ -70,6 +70,45 @@ std::string LostGroupDetail(const std::vector<std::size_t>& found,
   return detail + ".";
 }
 
+// Appends one record per unit, each following the one before: the first at `start`, the end
+// of the members kept before it. Returns the sum of the lengths, or the message that refuses.
+platform::Result<std::int64_t> AppendUnitRecords(std::span<const UnitRecord> units,
+                                                 std::int64_t start, const std::string& textPath,
+                                                 std::vector<MemberRecord>& rewrite) {
+  std::int64_t offset = start;
+  for (const UnitRecord& unit : units) {
+    if (offset > kLargestOffset) return Status::Failure(TextArchiveTooLargeMessage(textPath));
+    MemberRecord record{unit.Name, unit.Length, static_cast<std::int32_t>(offset)};
+    archive::NormaliseName(record.Name);
+    // Every reader takes a record with offset 0 for the first member of an archive.
+    if (record.Offset == 0 && !rewrite.empty()) {
+      return Status::Failure(
+          UnitAtArchiveStartMessage(archive::ComparableName(record.Name), textPath));
+    }
+    rewrite.push_back(record);
+    offset += unit.Length;
+  }
+  if (offset > kLargestOffset) return Status::Failure(TextArchiveTooLargeMessage(textPath));
+  return offset - start;
+}
+
+// The new EXT.IDX: archive k starts at group start k and ends where the next one starts; the
+// end record holds four spaces in both numbers.
+std::vector<ArchiveRecord> ChainedArchives(std::span<const ArchiveRecord> archives,
+                                           const std::vector<std::size_t>& starts) {
+  std::vector<ArchiveRecord> chained;
+  for (std::size_t k = 0; k < starts.size(); ++k) {
+    ArchiveRecord record = archives[k];
+    archive::NormaliseName(record.Name);
+    record.FirstMember = static_cast<std::int32_t>(starts[k]);
+    record.EndMember = k + 1 < starts.size() ? static_cast<std::int32_t>(starts[k + 1]) : 0;
+    chained.push_back(record);
+  }
+  chained.back().FirstMember = kEndRecordNumber;
+  chained.back().EndMember = kEndRecordNumber;
+  return chained;
+}
+
 }  // namespace
 
 platform::Result<RebuiltIndex> RebuildIndex(const InstallationToChange& installation,
@@ -108,21 +147,9 @@ platform::Result<RebuiltIndex> RebuildIndex(const InstallationToChange& installa
   std::vector<MemberRecord>& rewrite = rebuilt.RewriteTable;
   rewrite.reserve(newCount);
   rewrite.assign(table.begin(), table.begin() + static_cast<std::ptrdiff_t>(firstUnit));
-  std::int64_t offset = kept;
-  for (const UnitRecord& unit : units) {
-    if (offset > kLargestOffset) return Status::Failure(TextArchiveTooLargeMessage(textPath));
-    MemberRecord record{unit.Name, unit.Length, static_cast<std::int32_t>(offset)};
-    archive::NormaliseName(record.Name);
-    // Every reader takes a record with offset 0 for the first member of an archive.
-    if (record.Offset == 0 && !rewrite.empty()) {
-      return Status::Failure(
-          UnitAtArchiveStartMessage(archive::ComparableName(record.Name), textPath));
-    }
-    rewrite.push_back(record);
-    offset += unit.Length;
-  }
-  if (offset > kLargestOffset) return Status::Failure(TextArchiveTooLargeMessage(textPath));
-  rebuilt.UnitLengths = offset - kept;
+  auto unitLengths = AppendUnitRecords(units, kept, textPath, rewrite);
+  if (!unitLengths) return Status::Failure(unitLengths.Reason());
+  rebuilt.UnitLengths = unitLengths.Value();
   // The members of the other archives keep their offsets: their archive files do not change.
   rewrite.insert(rewrite.end(), table.begin() + static_cast<std::ptrdiff_t>(audioIndex),
                  table.end());
@@ -139,15 +166,7 @@ platform::Result<RebuiltIndex> RebuildIndex(const InstallationToChange& installa
                                 LostGroupDetail(found, expected, installation)));
   }
 
-  for (std::size_t k = 0; k < expected.size(); ++k) {
-    ArchiveRecord record = installation.Archives[k];
-    archive::NormaliseName(record.Name);
-    record.FirstMember = static_cast<std::int32_t>(expected[k]);
-    record.EndMember = k + 1 < expected.size() ? static_cast<std::int32_t>(expected[k + 1]) : 0;
-    rebuilt.ArchiveTable.push_back(record);
-  }
-  rebuilt.ArchiveTable.back().FirstMember = kEndRecordNumber;
-  rebuilt.ArchiveTable.back().EndMember = kEndRecordNumber;
+  rebuilt.ArchiveTable = ChainedArchives(installation.Archives, expected);
   return rebuilt;
 }
 

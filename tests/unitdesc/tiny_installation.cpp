@@ -64,10 +64,10 @@ void WriteExtract(const std::string& folder, std::string_view text,
                   const std::vector<TinyUnit>& units) {
   testing::WriteFile(folder + "UnitDescriptions.KRT", text);
   Bytes index;
-  std::int32_t offset = 0;
+  std::int64_t offset = 0;  // the insertion does not read it; past 2^31 it is stored wrapped
   for (const TinyUnit& unit : units) {
-    const Bytes record =
-        RecordBytes(unit.Name + std::string(8 - unit.Name.size(), ' '), unit.Length, offset);
+    const Bytes record = RecordBytes(unit.Name + std::string(8 - unit.Name.size(), ' '),
+                                     unit.Length, static_cast<std::int32_t>(offset));
     index.insert(index.end(), record.begin(), record.end());
     offset += unit.Length;
   }
