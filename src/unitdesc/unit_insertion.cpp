@@ -60,7 +60,7 @@ Status WriteInstallation(const std::string& dataFolder, const InsertionPaths& pa
                                rebuilt.UnitLengths, paths.UnitText, textBytes.Value()));
   }
 
-  // The design's header of a rewritten PFPDATA.IDX is 0, whatever it held before.
+  // A PFPDATA.IDX rebuilt for unit descriptions has header 0, whatever it held before.
   if (auto written =
           WriteBytes(*memberIndex.Value(), archive::SerialiseMemberIndex(0, rebuilt.RewriteTable),
                      paths.MemberIndex);
