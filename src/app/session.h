@@ -13,6 +13,7 @@
 #include "graphics/palette_state.h"
 #include "graphics/picture_state.h"
 #include "platform/ui.h"
+#include "unitdesc/unit_extracts.h"
 
 namespace zorvane::app {
 
@@ -46,6 +47,8 @@ struct Session {
   graphics::PaletteState Palettes;
   graphics::PictureState Picture;
   graphics::ExtractionContext Extraction;
+  // The extracts chosen for the last unit-description insertion.
+  unitdesc::UnitExtracts UnitExtracts;
 
   // Set when the user chose to end the program.
   bool Terminated = false;

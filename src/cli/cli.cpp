@@ -6,6 +6,7 @@
 #include "cli/extract_command.h"
 #include "cli/list_command.h"
 #include "cli/palettes_command.h"
+#include "cli/unit_commands.h"
 #include "platform/program_folder.h"
 
 namespace zorvane::cli {
@@ -22,6 +23,11 @@ const std::vector<Command>& Commands() {
        ExtractArgumentsValid, RunExtract},
       {"palettes", "", "loads the 15 internal palettes, or says how to make them",
        PalettesArgumentsValid, RunPalettes},
+      {"extract-units", "", "Extract -> UnitDescriptions: the DATA folder's EXTRACTS folder",
+       ExtractUnitsArgumentsValid, RunExtractUnits},
+      {"insert-units", "FOLDER",
+       "Insert -> Insert Unitdescriptions: the extracts in FOLDER, with OLD_ backups",
+       InsertUnitsArgumentsValid, RunInsertUnits},
   };
   return commands;
 }

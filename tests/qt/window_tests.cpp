@@ -206,6 +206,29 @@ class MainWindowTest : public QObject {
     QCOMPARE(entries("mnu_help"), (QStringList{"mnu_howto=HowTo", "mnu_about=About"}));
   }
 
+  void theMenuEntriesRunTheirCommands() {
+    MainWindowOnSample fixture;
+    fixture.Trigger("Ext_unitdescr");
+    QVERIFY(QFile::exists(QString::fromStdString(fixture.data / "EXTRACTS/UnitIDX.KRT")));
+    QVERIFY(
+        fixture.ui.Messages().back().starts_with("Your Unitdescriptions has been extracted to"));
+
+    fixture.ui.Clear();
+    fixture.ui.QueueFileChoice(fixture.data / "EXTRACTS/UnitDescriptions.KRT");
+    fixture.Trigger("ins_unitdescr");
+    QCOMPARE(
+        fixture.ui.FileRequests().at(0).Title,
+        std::string("Show me Folder where you have placed the Extracts of the unitdescriptions"));
+    QVERIFY(fixture.ui.Messages().back().starts_with("Unitdescriptions inserted."));
+    QVERIFY(QFile::exists(QString::fromStdString(fixture.data / "OLD_TXT.PFP")));
+
+    fixture.ui.Clear();
+    fixture.Trigger("mnu_SHP_PFP");  // cancelled: returns silently
+    QCOMPARE(fixture.ui.FileRequests().at(0).Title,
+             std::string("Select the SHP-file you want to insert."));
+    QVERIFY(fixture.ui.Messages().empty());
+  }
+
   void howToShowsEveryTopicWholeAndKeepsTheLastAfterClose() {
     MainWindowOnSample fixture;
     fixture.Trigger("mnu_howto");

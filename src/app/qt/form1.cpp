@@ -17,6 +17,7 @@
 #include "app/main_window_events.h"
 #include "app/row_dispatch.h"
 #include "app/settings.h"
+#include "app/unit_description_menu.h"
 #include "form2.h"
 #include "frm_about.h"
 #include "qt_ui.h"
@@ -84,9 +85,11 @@ void Form1::BuildMenus() {
   QMenu* file = addMenu("mnu_file", "File");
   connect(addAction(file, "mnu_end", "End"), &QAction::triggered, this, &Form1::EndProgram);
   QMenu* extract = addMenu("mnu_extr", "Extract");
-  addAction(extract, "Ext_unitdescr", "UnitDescriptions");
+  connect(addAction(extract, "Ext_unitdescr", "UnitDescriptions"), &QAction::triggered, this,
+          [this] { Run(app::OnExtractUnitDescriptionsMenu); });
   QMenu* insert = addMenu("mnu_insert", "Insert");
-  addAction(insert, "ins_unitdescr", "Insert Unitdescriptions");
+  connect(addAction(insert, "ins_unitdescr", "Insert Unitdescriptions"), &QAction::triggered, this,
+          [this] { Run(app::OnInsertUnitDescriptionsMenu); });
   insert->addSeparator()->setObjectName(QStringLiteral("insert_fill1"));
   connect(addAction(insert, "mnu_SHP_PFP", "Insert SHP file"), &QAction::triggered, this,
           [this] { Run(app::OnInsertShpFileMenu); });

@@ -1,0 +1,139 @@
+// Feeds arbitrary extracts to the unit-description insertion: LoadUnitExtracts reads
+// UnitIDX.KRT and UnitDescriptions.KRT, and InsertUnitDescriptions puts them into a small fixed
+// installation. A refused extract must leave the installation as it was; an inserted one whose
+// first unit is "0" must extract again to the same records and text.
+// Input: two bytes giving the length of UnitIDX.KRT (little-endian), UnitIDX.KRT, then
+// UnitDescriptions.KRT.
+#include <stdlib.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "archive/index_files.h"
+#include "platform/file_system.h"
+#include "platform/scripted_ui.h"
+#include "unitdesc/text_line_copy.h"
+#include "unitdesc/unit_extraction.h"
+#include "unitdesc/unit_index_file.h"
+#include "unitdesc/unit_insertion.h"
+
+namespace {
+
+using namespace zorvane;
+using Bytes = std::vector<std::uint8_t>;
+
+constexpr std::size_t kMaxInput = 64 * 1024;
+
+const std::string& Root() {
+  static const std::string root = [] {
+    std::string pattern = "/tmp/zorvane-fuzz-units-XXXXXX";
+    if (::mkdtemp(pattern.data()) == nullptr) abort();
+    std::filesystem::create_directory(pattern + "/DATA");
+    std::filesystem::create_directory(pattern + "/extract");
+    return pattern + "/";
+  }();
+  return root;
+}
+
+void Write(const std::string& path, const std::uint8_t* data, std::size_t size) {
+  FILE* file = std::fopen(path.c_str(), "wb");
+  if (file == nullptr) abort();
+  if (size > 0 && std::fwrite(data, 1, size, file) != size) abort();
+  if (std::fclose(file) != 0) abort();
+}
+
+void Write(const std::string& path, const Bytes& bytes) {
+  Write(path, bytes.data(), bytes.size());
+}
+
+Bytes Read(const std::string& path) {
+  auto bytes = platform::ReadWholeFile(path);
+  if (!bytes) abort();
+  return std::move(bytes).Value();
+}
+
+// TXT (INTRO, units "0" and "1"), SND (AUDIO, BEEP), SHP (MAIN) and the terminator.
+struct Installation {
+  Bytes Text, MemberIndex, ArchiveIndex;
+};
+
+const Installation& Fixed() {
+  static const Installation installation = [] {
+    const std::string text = "Intro\r\n0 zero\r\n1 one\r\n";
+    std::vector<archive::MemberRecord> members{
+        {archive::MakeName("INTRO", '\0'), 7, 0},  {archive::MakeName("0", '\0'), 8, 7},
+        {archive::MakeName("1", '\0'), 7, 15},     {archive::MakeName("AUDIO"), 10, 0},
+        {archive::MakeName("BEEP", '\0'), 10, 10}, {archive::MakeName("MAIN", '\0'), 40, 0},
+        {archive::MakeName("", '\0'), 0, 0}};
+    std::vector<archive::ArchiveRecord> archives{
+        {archive::MakeName("TXT", '\0'), 0, 3},
+        {archive::MakeName("SND", '\0'), 3, 5},
+        {archive::MakeName("SHP", '\0'), 5, 6},
+        {archive::MakeName("", '\0'), 0x20202020, 0x20202020}};
+    return Installation{Bytes(text.begin(), text.end()), archive::SerialiseMemberIndex(9, members),
+                        archive::SerialiseArchiveIndex(archives)};
+  }();
+  return installation;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  if (size < 2 || size > kMaxInput) return 0;
+  const std::size_t indexSize = std::min<std::size_t>(size - 2, data[0] | (data[1] << 8));
+  const std::uint8_t* index = data + 2;
+  const std::uint8_t* text = index + indexSize;
+  const std::size_t textSize = size - 2 - indexSize;
+
+  // The reader on its own.
+  const auto units = unitdesc::ParseUnitIndex({index, indexSize});
+
+  const std::string dataFolder = Root() + "DATA/";
+  const std::string extractFolder = Root() + "extract/";
+  std::filesystem::remove_all(dataFolder);
+  std::filesystem::create_directory(dataFolder);
+  const Installation& fixed = Fixed();
+  Write(dataFolder + "TXT.PFP", fixed.Text);
+  Write(dataFolder + "PFPDATA.IDX", fixed.MemberIndex);
+  Write(dataFolder + "EXT.IDX", fixed.ArchiveIndex);
+  Write(extractFolder + "UnitIDX.KRT", index, indexSize);
+  Write(extractFolder + "UnitDescriptions.KRT", text, textSize);
+
+  platform::ScriptedUi ui;
+  ui.QueueFileChoice(extractFolder + "UnitDescriptions.KRT");
+  unitdesc::UnitExtracts extracts;
+  if (!unitdesc::InsertUnitDescriptions(dataFolder, extracts, ui, {})) {
+    if (Read(dataFolder + "TXT.PFP") != fixed.Text ||
+        Read(dataFolder + "PFPDATA.IDX") != fixed.MemberIndex ||
+        Read(dataFolder + "EXT.IDX") != fixed.ArchiveIndex ||
+        std::distance(std::filesystem::directory_iterator(dataFolder),
+                      std::filesystem::directory_iterator()) != 3) {
+      abort();  // a refused insertion changed the installation
+    }
+    return 0;
+  }
+  if (!units || extracts.UnitRecords != *units) abort();
+  if (archive::ComparableName(units->front().Name) != "0") return 0;
+
+  if (!unitdesc::ExtractUnitDescriptions(dataFolder, ui)) abort();
+  const auto extracted = unitdesc::ParseUnitIndex(Read(dataFolder + "EXTRACTS/UnitIDX.KRT"));
+  if (!extracted || extracted->size() != units->size()) abort();
+  std::int64_t offset = 0;
+  for (std::size_t r = 0; r < units->size(); ++r) {
+    archive::RecordName name = (*units)[r].Name;
+    archive::NormaliseName(name);
+    const auto& record = (*extracted)[r];
+    if (record.Name != name || record.Length != (*units)[r].Length || record.Offset != offset) {
+      abort();
+    }
+    offset += record.Length;
+  }
+  const Bytes again = Read(dataFolder + "EXTRACTS/UnitDescriptions.KRT");
+  const std::string expected =
+      unitdesc::NormaliseLineEnds(std::string_view(reinterpret_cast<const char*>(text), textSize));
+  if (std::string(again.begin(), again.end()) != expected) abort();
+  return 0;
+}

@@ -1,0 +1,125 @@
+#include "unitdesc/unit_extraction.h"
+
+#include <span>
+#include <vector>
+
+#include "archive/ext_index.h"
+#include "archive/index_files.h"
+#include "platform/file_replacement.h"
+#include "platform/file_system.h"
+#include "platform/paths.h"
+#include "unitdesc/complete_index.h"
+#include "unitdesc/text_line_copy.h"
+#include "unitdesc/unit_index_file.h"
+#include "unitdesc/unit_messages.h"
+
+namespace zorvane::unitdesc {
+
+namespace {
+
+using platform::Status;
+
+// Where the previous version of an extract file waits until both new files are in place, so
+// that a failure part-way never leaves the text of one extraction beside the index of another.
+std::string PreviousVersionName(const std::string& path) {
+  return platform::FolderPart(path) + "." + platform::FileNamePart(path) + ".previous";
+}
+
+std::vector<UnitRecord> UnitRecordsOf(std::span<const archive::MemberRecord> table,
+                                      const UnitMembers& members) {
+  const std::int64_t start = table[members.First].Offset;
+  std::vector<UnitRecord> units;
+  units.reserve(members.End - members.First);
+  // The names are NUL-free already, padded with spaces as the all-archives listing leaves them.
+  for (std::size_t r = members.First; r < members.End; ++r) {
+    UnitRecord unit = table[r];
+    // Offsets of a damaged index may lie far apart; the difference is stored as the record's
+    // 32 bits hold it.
+    unit.Offset = static_cast<std::int32_t>(table[r].Offset - start);
+    units.push_back(unit);
+  }
+  return units;
+}
+
+struct ExtractPaths {
+  std::string Folder;
+  std::string Text;
+  std::string Index;
+};
+
+Status WriteExtracts(const platform::InputFile& textArchive, const std::string& archivePath,
+                     std::uint64_t start, std::span<const UnitRecord> units,
+                     const ExtractPaths& paths) {
+  if (auto created = platform::CreateFolder(paths.Folder); !created) {
+    return Status::Failure("Cannot create the folder " + paths.Folder + ": " + created.Reason());
+  }
+  platform::FileReplacement replacement;
+  auto text = replacement.Stage(paths.Text, PreviousVersionName(paths.Text));
+  if (!text) return Status::Failure(text.Reason());
+  auto index = replacement.Stage(paths.Index, PreviousVersionName(paths.Index));
+  if (!index) return Status::Failure(index.Reason());
+  auto copied = CopyTextLines(textArchive, archivePath, start, *text.Value(), paths.Text);
+  if (!copied) return Status::Failure(copied.Reason());
+  if (auto written = index.Value()->Write(SerialiseUnitIndex(units)); !written) {
+    return Status::Failure("Cannot write " + paths.Index + ": " + written.Reason());
+  }
+  if (auto committed = replacement.Commit(); !committed) return committed;
+  for (const std::string& path : {paths.Text, paths.Index}) {
+    const std::string previous = PreviousVersionName(path);
+    // Both new files are in place; a previous version that cannot be removed now is harmless,
+    // and the next extraction removes it.
+    if (platform::FileExists(previous) && !platform::DeleteFile(previous)) {
+      (void)platform::DeleteFile(previous);
+    }
+  }
+  return Status::Success();
+}
+
+}  // namespace
+
+bool ExtractUnitDescriptions(const std::string& dataFolder, platform::Ui& ui) {
+  const std::string archivePath = dataFolder + kTextArchiveName;
+  if (!platform::FileExists(archivePath)) {
+    ui.ShowMessage(TextArchiveMissingMessage());
+    return false;
+  }
+  const std::string indexPath = dataFolder + archive::kMemberIndexName;
+  if (!platform::FileExists(indexPath)) {
+    ui.ShowMessage(archive::CannotLocateMessage(indexPath));
+    return false;
+  }
+  const auto index = ReadCompleteIndex(dataFolder, ui);
+  if (!index) return false;
+  const auto members = FindUnitMembers(index->MemberTable);
+  if (!members) {
+    ui.ShowMessage(kCannotFindUnitDescriptions);
+    return false;
+  }
+  auto text = platform::InputFile::Open(archivePath);
+  if (!text) {
+    ui.ShowMessage(archive::CannotReadMessage(archivePath, text.Reason()));
+    return false;
+  }
+  const std::int64_t start = index->MemberTable[members->First].Offset;
+  if (start < 0 || static_cast<std::uint64_t>(start) > text.Value().Length()) {
+    ui.ShowMessage(BlockOutsideMessage(indexPath, start, archivePath, text.Value().Length()));
+    return false;
+  }
+  const std::string folder = dataFolder + kExtractFolderName;
+  const ExtractPaths paths{folder, platform::WithTrailingSeparator(folder) + kUnitTextFileName,
+                           platform::WithTrailingSeparator(folder) + kUnitIndexFileName};
+  Status written = Status::Success();
+  {
+    platform::BusyPointer busy(ui);
+    written = WriteExtracts(text.Value(), archivePath, static_cast<std::uint64_t>(start),
+                            UnitRecordsOf(index->MemberTable, *members), paths);
+  }
+  if (!written) {
+    ui.ShowMessage(NotExtractedMessage(written.Reason()));
+    return false;
+  }
+  ui.ShowMessage(ExtractedMessage(paths.Text, paths.Index));
+  return true;
+}
+
+}  // namespace zorvane::unitdesc

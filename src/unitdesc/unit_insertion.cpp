@@ -1,0 +1,125 @@
+#include "unitdesc/unit_insertion.h"
+
+#include "archive/index_files.h"
+#include "platform/copy_range.h"
+#include "platform/file_replacement.h"
+#include "platform/file_system.h"
+#include "platform/paths.h"
+#include "unitdesc/complete_index.h"
+#include "unitdesc/index_rebuild.h"
+#include "unitdesc/text_line_copy.h"
+#include "unitdesc/unit_messages.h"
+
+namespace zorvane::unitdesc {
+
+namespace {
+
+using platform::Status;
+
+struct InsertionPaths {
+  std::string MemberIndex;
+  std::string ArchiveIndex;
+  std::string TextArchive;
+  std::string UnitText;  // the extract's UnitDescriptions.KRT
+};
+
+Status WriteBytes(platform::SafeFileWriter& writer, const std::vector<std::uint8_t>& bytes,
+                  const std::string& path) {
+  if (auto written = writer.Write(bytes); !written) {
+    return Status::Failure("Cannot write " + path + ": " + written.Reason());
+  }
+  return Status::Success();
+}
+
+// Writes the three new files beside the old ones and puts them in place. The failure's reason
+// is the whole message to show.
+Status WriteInstallation(const std::string& dataFolder, const InsertionPaths& paths,
+                         const platform::InputFile& oldText, const RebuiltIndex& rebuilt) {
+  const auto notInserted = [](const std::string& reason) {
+    return Status::Failure(NotInsertedMessage(reason));
+  };
+  platform::FileReplacement replacement;
+  auto memberIndex = replacement.Stage(paths.MemberIndex, dataFolder + kOldMemberIndexName);
+  if (!memberIndex) return notInserted(memberIndex.Reason());
+  auto archiveIndex = replacement.Stage(paths.ArchiveIndex, dataFolder + kOldArchiveIndexName);
+  if (!archiveIndex) return notInserted(archiveIndex.Reason());
+  auto text = replacement.Stage(paths.TextArchive, dataFolder + kOldTextArchiveName);
+  if (!text) return notInserted(text.Reason());
+
+  if (auto copied = platform::CopyRange(oldText, 0, rebuilt.TextKept, *text.Value()); !copied) {
+    return notInserted("Cannot copy the start of " + paths.TextArchive + ": " + copied.Reason());
+  }
+  auto unitText = platform::InputFile::Open(paths.UnitText);
+  if (!unitText) return notInserted("Cannot read " + paths.UnitText + ": " + unitText.Reason());
+  auto textBytes =
+      CopyTextLines(unitText.Value(), paths.UnitText, 0, *text.Value(), paths.TextArchive);
+  if (!textBytes) return notInserted(textBytes.Reason());
+  if (static_cast<std::uint64_t>(rebuilt.UnitLengths) > textBytes.Value()) {
+    return Status::Failure(
+        LengthsPastTextMessage(platform::FolderPart(paths.UnitText) + kUnitIndexFileName,
+                               rebuilt.UnitLengths, paths.UnitText, textBytes.Value()));
+  }
+
+  // A PFPDATA.IDX rebuilt for unit descriptions has header 0, whatever it held before.
+  if (auto written =
+          WriteBytes(*memberIndex.Value(), archive::SerialiseMemberIndex(0, rebuilt.RewriteTable),
+                     paths.MemberIndex);
+      !written) {
+    return notInserted(written.Reason());
+  }
+  if (auto written =
+          WriteBytes(*archiveIndex.Value(), archive::SerialiseArchiveIndex(rebuilt.ArchiveTable),
+                     paths.ArchiveIndex);
+      !written) {
+    return notInserted(written.Reason());
+  }
+  if (auto committed = replacement.Commit(); !committed) return notInserted(committed.Reason());
+  return Status::Success();
+}
+
+}  // namespace
+
+bool InsertUnitDescriptions(const std::string& dataFolder, UnitExtracts& extracts, platform::Ui& ui,
+                            const std::function<void()>& afterInsertion) {
+  if (!LoadUnitExtracts(extracts, ui)) {
+    ui.ShowMessage(kCannotFindExtracts);
+    return false;
+  }
+  const InsertionPaths paths{dataFolder + archive::kMemberIndexName,
+                             dataFolder + archive::kArchiveIndexName, dataFolder + kTextArchiveName,
+                             extracts.ExtractFolder + kUnitTextFileName};
+  if (!platform::FileExists(paths.MemberIndex) || !platform::FileExists(paths.ArchiveIndex) ||
+      !platform::FileExists(paths.TextArchive)) {
+    ui.ShowMessage(DataFileMissingMessage(dataFolder));
+    return false;
+  }
+  const auto index = ReadCompleteIndex(dataFolder, ui);
+  if (!index) return false;
+  const auto archives = archive::ReadArchiveIndexFile(paths.ArchiveIndex, ui);
+  if (!archives) return false;
+  auto oldText = platform::InputFile::Open(paths.TextArchive);
+  if (!oldText) {
+    ui.ShowMessage(archive::CannotReadMessage(paths.TextArchive, oldText.Reason()));
+    return false;
+  }
+  const auto rebuilt =
+      RebuildIndex({*index, *archives, oldText.Value().Length(), dataFolder}, extracts.UnitRecords);
+  if (!rebuilt) {
+    ui.ShowMessage(rebuilt.Reason());
+    return false;
+  }
+  Status written = Status::Success();
+  {
+    platform::BusyPointer busy(ui);
+    written = WriteInstallation(dataFolder, paths, oldText.Value(), rebuilt.Value());
+  }
+  if (!written) {
+    ui.ShowMessage(written.Reason());
+    return false;
+  }
+  if (afterInsertion) afterInsertion();
+  ui.ShowMessage(InsertedMessage(extracts.ExtractFolder, dataFolder));
+  return true;
+}
+
+}  // namespace zorvane::unitdesc
