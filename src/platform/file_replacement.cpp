@@ -1,5 +1,7 @@
 #include "platform/file_replacement.h"
 
+#include <optional>
+
 #include "platform/file_system.h"
 #include "platform/paths.h"
 
@@ -7,17 +9,16 @@ namespace zorvane::platform {
 
 struct FileReplacement::Entry {
   std::string Target;
-  std::string Backup;
-  SafeFileWriter Writer;
-  std::string Staged;    // the flushed temporary file, once Commit() has taken it over
-  std::string SetAside;  // where an older backup waits until the end
+  std::string Backup;  // empty: the current version is not kept
+  std::optional<SafeFileWriter> Writer;
+  std::string Staged;    // the flushed temporary file
+  std::string SetAside;  // an older backup, or the replaced file, until the end
 };
 
 namespace {
 
-std::string AsideNameFor(const std::string& path) {
+std::string AsideNameFor(const std::string& resolved) {
   static unsigned counter = 0;
-  const std::string resolved = ResolvePath(path);
   return FolderPart(resolved) + "." + FileNamePart(resolved) + ".zorvane-aside-" +
          std::to_string(++counter);
 }
@@ -32,17 +33,47 @@ FileReplacement::~FileReplacement() {
   }
 }
 
-Result<SafeFileWriter*> FileReplacement::Stage(const std::string& target,
-                                               const std::string& backup) {
-  auto writer = SafeFileWriter::Create(target);
-  if (!writer)
+Result<SafeFileWriter*> FileReplacement::Stage(const std::string& target, const std::string& backup,
+                                               Durability durability) {
+  auto writer = SafeFileWriter::Create(target, durability);
+  if (!writer) {
     return Status::Failure("Cannot create a file beside " + target + ": " + writer.Reason());
+  }
   // The names as they exist now: a file keeps its spelling when its new version takes its place
   // and when a failed replacement puts it back.
-  const std::string existingTarget = writer.Value().Target();
-  entries_.push_back(std::make_unique<Entry>(
-      Entry{existingTarget, ResolvePath(backup), std::move(writer).Value(), {}, {}}));
-  return &entries_.back()->Writer;
+  auto entry = std::make_unique<Entry>();
+  entry->Target = writer.Value().Target();
+  entry->Backup = backup.empty() ? std::string() : ResolvePath(backup);
+  entry->Writer.emplace(std::move(writer).Value());
+  entries_.push_back(std::move(entry));
+  return &*entries_.back()->Writer;
+}
+
+Status FileReplacement::StageBytes(const std::string& target, const std::string& backup,
+                                   std::span<const std::uint8_t> bytes, Durability durability) {
+  auto writer = Stage(target, backup, durability);
+  if (!writer) return Status::Failure(writer.Reason());
+  Entry& entry = *entries_.back();
+  if (auto written = entry.Writer->Write(bytes); !written) {
+    entries_.pop_back();
+    return Status::Failure("Cannot write " + target + ": " + written.Reason());
+  }
+  if (auto flushed = entry.Writer->Flush(); !flushed) {
+    entries_.pop_back();
+    return Status::Failure("Cannot write " + target + ": " + flushed.Reason());
+  }
+  entry.Staged = entry.Writer->Release();
+  entry.Writer.reset();
+  return Status::Success();
+}
+
+Status FileReplacement::Rename(const std::string& from, const std::string& to) {
+  if (auto moved = MoveFile(from, to); !moved) {
+    Undo();
+    return Status::Failure("Cannot rename " + from + " to " + to + ": " + moved.Reason());
+  }
+  renames_.emplace_back(from, to);
+  return Status::Success();
 }
 
 void FileReplacement::Undo() {
@@ -54,34 +85,30 @@ void FileReplacement::Undo() {
 
 Status FileReplacement::Commit() {
   for (const auto& entry : entries_) {
-    if (auto flushed = entry->Writer.Flush(); !flushed) {
+    if (!entry->Writer) continue;  // staged whole already
+    if (auto flushed = entry->Writer->Flush(); !flushed) {
       return Status::Failure("Cannot write " + entry->Target + ": " + flushed.Reason());
     }
-    entry->Staged = entry->Writer.Release();
+    entry->Staged = entry->Writer->Release();
+    entry->Writer.reset();
   }
-  const auto rename = [this](const std::string& from, const std::string& to) -> Status {
-    if (auto moved = MoveFile(from, to); !moved) {
-      Undo();
-      return Status::Failure("Cannot rename " + from + " to " + to + ": " + moved.Reason());
-    }
-    renames_.emplace_back(from, to);
-    return Status::Success();
-  };
   for (const auto& entry : entries_) {
-    if (!FileExists(entry->Backup)) continue;
+    if (entry->Backup.empty() || !FileExists(entry->Backup)) continue;
     entry->SetAside = AsideNameFor(entry->Backup);
-    if (auto moved = rename(entry->Backup, entry->SetAside); !moved) return moved;
+    if (auto moved = Rename(entry->Backup, entry->SetAside); !moved) return moved;
   }
   for (const auto& entry : entries_) {
     if (!FileExists(entry->Target)) continue;
-    if (auto moved = rename(entry->Target, entry->Backup); !moved) return moved;
+    if (entry->Backup.empty()) entry->SetAside = AsideNameFor(entry->Target);
+    const std::string& to = entry->Backup.empty() ? entry->SetAside : entry->Backup;
+    if (auto moved = Rename(entry->Target, to); !moved) return moved;
   }
   for (const auto& entry : entries_) {
-    if (auto moved = rename(entry->Staged, entry->Target); !moved) return moved;
+    if (auto moved = Rename(entry->Staged, entry->Target); !moved) return moved;
   }
   renames_.clear();
   for (const auto& entry : entries_) entry->Staged.clear();
-  // The replacement has succeeded; the older backups are no longer needed. A failed delete is
+  // The replacement has succeeded; what was set aside is no longer needed. A failed delete is
   // tried once more, so that a passing fault leaves no file behind.
   for (const auto& entry : entries_) {
     if (entry->SetAside.empty()) continue;

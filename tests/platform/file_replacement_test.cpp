@@ -83,6 +83,52 @@ TEST_P(FailingStep, EveryFailureLeavesTheFolderAsItWas) {
   EXPECT_EQ(ReadText(temp / "PFPDATA.IDX"), "index v3");
 }
 
+// The tool's own outputs: many files replaced together, without backups, none kept open.
+class OutputBatch : public FileReplacementTest,
+                    public ::testing::WithParamInterface<FileOperation> {
+ protected:
+  Status WriteBatch(int files) {
+    FileReplacement replacement;
+    for (int i = 0; i < files; ++i) {
+      const std::string name = "out_" + std::to_string(i) + ".bmp";
+      if (auto staged = replacement.StageBytes(temp / name, "", testing::BytesOf("new " + name),
+                                               Durability::Unsynced);
+          !staged) {
+        return staged;
+      }
+    }
+    return replacement.Commit();
+  }
+};
+
+TEST_P(OutputBatch, ReplacesEveryFileOrNone) {
+  WriteFile(temp / "OUT_1.BMP", "old 1");
+  WriteFile(temp / "out_3.bmp", "old 3");
+  const auto before = SnapshotFolder(temp.Path());
+  int failures = 0;
+  for (int n = 1;; ++n) {
+    FaultInjection::Reset();
+    FaultInjection::FailAt(GetParam(), n, "Injected fault");
+    if (WriteBatch(5)) break;
+    ++failures;
+    ASSERT_EQ(SnapshotFolder(temp.Path()), before) << "fault at operation " << n;
+  }
+  EXPECT_GT(failures, 0);
+  auto expected = before;
+  for (int i = 0; i < 5; ++i) expected.erase("out_" + std::to_string(i) + ".bmp");
+  expected.erase("OUT_1.BMP");
+  expected["OUT_1.BMP"] = testing::BytesOf("new out_1.bmp");  // the existing spelling stays
+  for (int i : {0, 2, 3, 4}) {
+    expected["out_" + std::to_string(i) + ".bmp"] =
+        testing::BytesOf("new out_" + std::to_string(i) + ".bmp");
+  }
+  EXPECT_EQ(SnapshotFolder(temp.Path()), expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Operations, OutputBatch,
+                         ::testing::Values(FileOperation::Create, FileOperation::Write,
+                                           FileOperation::Rename));
+
 INSTANTIATE_TEST_SUITE_P(Operations, FailingStep,
                          ::testing::Values(FileOperation::Create, FileOperation::Write,
                                            FileOperation::Flush, FileOperation::Rename));
