@@ -4,6 +4,7 @@
 
 #include "archive/index_files.h"
 #include "cli/cli.h"
+#include "cli_fixture.h"
 #include "sample/sample_installation.h"
 #include "support/files.h"
 #include "support/temp_folder.h"
@@ -11,26 +12,14 @@
 namespace zorvane::cli {
 namespace {
 
-class CliTest : public ::testing::Test {
+class CliTest : public CliFixture {
  protected:
   void SetUp() override { ASSERT_TRUE(sample::WriteSampleInstallation(data.Path(), {})); }
 
-  int Run(std::vector<std::string> args) {
-    out.str({});
-    err.str({});
-    return RunCli(args, out, err);
-  }
-
-  std::vector<std::string> OutLines() const {
-    std::vector<std::string> lines;
-    std::istringstream in(out.str());
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
-  }
+  int Run(const std::vector<std::string>& args) { return RunWith(args); }
 
   testing::TempFolder data;
   testing::TempFolder program;
-  std::ostringstream out, err;
 };
 
 TEST_F(CliTest, ListAllPrintsTheHeaderAndEveryRecord) {

@@ -4,6 +4,7 @@
 #include <sstream>
 
 #include "cli/cli.h"
+#include "cli_fixture.h"
 #include "sample/sample_installation.h"
 #include "support/files.h"
 #include "support/temp_folder.h"
@@ -19,27 +20,17 @@ const char* const kMissingPalettes[] = {
     "Doing this you will get palettes for Photoshop and PaintShopPro generated, and this message "
     "will no longer appear."};
 
-class ExtractCommandTest : public ::testing::Test {
+class ExtractCommandTest : public CliFixture {
  protected:
   void SetUp() override { ASSERT_TRUE(sample::WriteSampleInstallation(data.Path(), {})); }
 
   int Run(std::vector<std::string> args) {
-    out.str({});
-    err.str({});
     args.insert(args.begin(), {"--data", data.Path(), "--program-dir", program.Path()});
-    return RunCli(args, out, err);
-  }
-
-  std::vector<std::string> OutLines() const {
-    std::vector<std::string> lines;
-    std::istringstream in(out.str());
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
+    return RunWith(args);
   }
 
   testing::TempFolder data;
   testing::TempFolder program;
-  std::ostringstream out, err;
 };
 
 TEST_F(ExtractCommandTest, ChecksThePalettesThenExtractsEachNamedMember) {

@@ -5,6 +5,7 @@
 
 #include "archive/index_files.h"
 #include "cli/cli.h"
+#include "cli_fixture.h"
 #include "sample/sample_installation.h"
 #include "support/files.h"
 #include "support/temp_folder.h"
@@ -12,23 +13,14 @@
 namespace zorvane::cli {
 namespace {
 
-class InsertCommandTest : public ::testing::Test {
+class InsertCommandTest : public CliFixture {
  protected:
   void SetUp() override { ASSERT_TRUE(sample::WriteSampleInstallation(data.Path(), {})); }
 
   int Insert(const std::vector<std::string>& files) {
     std::vector<std::string> args{"--data", data.Path(), "--program-dir", program.Path(), "insert"};
     args.insert(args.end(), files.begin(), files.end());
-    out.str({});
-    err.str({});
-    return RunCli(args, out, err);
-  }
-
-  std::vector<std::string> OutLines() const {
-    std::vector<std::string> lines;
-    std::istringstream in(out.str());
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
+    return RunWith(args);
   }
 
   std::vector<std::string> Completed(const std::string& chosen) const {
@@ -60,7 +52,6 @@ class InsertCommandTest : public ::testing::Test {
   testing::TempFolder data;
   testing::TempFolder program;
   testing::TempFolder edits;
-  std::ostringstream out, err;
 };
 
 TEST_F(InsertCommandTest, InsertsEveryFileInTurn) {

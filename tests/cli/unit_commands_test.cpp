@@ -4,6 +4,7 @@
 
 #include "archive/index_files.h"
 #include "cli/cli.h"
+#include "cli_fixture.h"
 #include "sample/sample_installation.h"
 #include "support/files.h"
 #include "support/temp_folder.h"
@@ -14,7 +15,7 @@ namespace {
 using archive::ArchiveRecord;
 using archive::MemberRecord;
 
-class UnitCommandsTest : public ::testing::Test {
+class UnitCommandsTest : public CliFixture {
  protected:
   void SetUp() override {
     ASSERT_TRUE(sample::WriteSampleInstallation(small.Path(), {1}));
@@ -24,20 +25,10 @@ class UnitCommandsTest : public ::testing::Test {
   int Run(const testing::TempFolder& data, std::vector<std::string> command) {
     std::vector<std::string> args{"--data", data.Path(), "--program-dir", program.Path()};
     args.insert(args.end(), command.begin(), command.end());
-    out.str({});
-    err.str({});
-    return RunCli(args, out, err);
-  }
-
-  std::vector<std::string> OutLines() const {
-    std::vector<std::string> lines;
-    std::istringstream in(out.str());
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
+    return RunWith(args);
   }
 
   testing::TempFolder small, large, program;
-  std::ostringstream out, err;
 };
 
 std::vector<MemberRecord> Normalised(std::vector<MemberRecord> records) {
