@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "graphics/palette.h"
+#include "graphics/pixel_scan.h"
 #include "platform/little_endian.h"
 
 namespace zorvane::graphics {
@@ -27,8 +28,7 @@ Box VisibleBox(const PixelBuffer& pixels) {
   Box box{width - 1, 0, 0, 0, false};
   for (std::int32_t r = 0; r < pixels.Height; ++r) {
     const std::uint8_t* row = pixels.Row(pixels.Height - 1 - r);
-    std::int32_t first = 0;
-    while (first < width && row[first] == kTransparentIndex) ++first;
+    const auto first = static_cast<std::int32_t>(FirstOtherThan(row, 0, width, kTransparentIndex));
     if (first == width) continue;
     std::int32_t last = width - 1;
     while (row[last] == kTransparentIndex) --last;
@@ -42,31 +42,32 @@ Box VisibleBox(const PixelBuffer& pixels) {
 }
 
 // Codes one row from column 0 (the part left of XStart is never coded), without its end code.
+template <bool kUseTransparency>
 std::uint8_t* EncodeRow(const std::uint8_t* p, std::int64_t width, std::int64_t xStart,
-                        bool useTransparency, std::uint8_t* out) {
-  const auto transparent = [&](std::int64_t x) {
-    return useTransparency && p[x] == kTransparentIndex;
+                        std::uint8_t* out) {
+  const auto transparent = [p](std::int64_t x) {
+    return kUseTransparency && p[x] == kTransparentIndex;
   };
   std::int64_t x = 0;
   while (x < width) {
     if (transparent(x)) {
       const std::int64_t start = x;
-      while (x < width && transparent(x)) ++x;
+      x = FirstOtherThan(p, x, width, kTransparentIndex);
       if (x == width) break;  // the end code stands for a gap at the right end
       out = EmitSkip(out, start == 0 ? x - xStart : x - start);
       continue;
     }
     // A run: a single pixel is not one, it begins the literal string.
     std::int64_t start = x;
-    while (x < width - 1 && p[x + 1] == p[x]) ++x;
-    if (x > start) {
-      ++x;
+    const std::int64_t afterRun = FirstOtherThan(p, x + 1, width, p[x]);
+    if (afterRun - start >= 2) {
+      x = afterRun;
       out = EmitRun(out, x - start, p[start]);
     }
     // A literal string, up to three equal pixels or a transparent one; the last two pixels of
     // the row join it whatever they are, unless transparent.
     start = x;
-    while (x < width - 2 && !(p[x] == p[x + 1] && p[x + 1] == p[x + 2]) && !transparent(x)) ++x;
+    x = FirstLiteralStop<kUseTransparency>(p, x, width - 2, kTransparentIndex);
     if (x >= width - 2) {
       while (x < width && !transparent(x)) ++x;
     }
@@ -138,8 +139,9 @@ void EncodeShpImage(const PixelBuffer& pixels, bool useTransparency, EncodedImag
       stream.resize(std::max(stream.size() * 2, image.StreamLength + rowRoom));
     }
     std::uint8_t* const begin = stream.data() + image.StreamLength;
-    std::uint8_t* out =
-        EncodeRow(pixels.Row(height - 1 - r), width, box.XStart, useTransparency, begin);
+    const std::uint8_t* row = pixels.Row(height - 1 - r);
+    std::uint8_t* out = useTransparency ? EncodeRow<true>(row, width, box.XStart, begin)
+                                        : EncodeRow<false>(row, width, box.XStart, begin);
     *out++ = 0;
     image.StreamLength += static_cast<std::size_t>(out - begin);
   }
