@@ -121,22 +121,6 @@ class SetListing : public ::testing::Test {
   platform::ScriptedUi ui;
 };
 
-TEST_F(SetListing, ListsTheSetsOfTheFolderAndKeepsTheFileListOnIt) {
-  const std::string folder = data / "TOVRIN_PFP/TILES/BMPFILES";
-  std::filesystem::create_directories(folder);
-  for (const auto& name : Join({Numbered("T_CLR_DD", 3), Numbered("FOREST", 2)})) {
-    testing::WriteFile(folder + "/" + name, "bmp");
-  }
-  testing::WriteFile(folder + "/README.TXT", "not a picture");
-  ASSERT_TRUE(List(RepackDestination::Tiles));
-  EXPECT_EQ(rows, (Rows{"FOREST      TIL.PFP             2", "T_CLR_DD    TIL.PFP             3"}));
-  EXPECT_EQ(file1.Path, folder);
-  EXPECT_EQ(file1.Pattern, "*.BMP");
-  EXPECT_EQ(file1.Names, Join({Numbered("FOREST", 2), Numbered("T_CLR_DD", 3)}));
-  EXPECT_EQ(repack.RepackFolder, "TOVRIN_PFP/TILES/");
-  EXPECT_TRUE(ui.Events().empty());
-}
-
 TEST_F(SetListing, FoldersOfAnotherCaseAreListed) {
   std::filesystem::create_directories(data / "tovrin_pfp/icons/bmpfiles");
   testing::WriteFile(data / "tovrin_pfp/icons/bmpfiles/cursors_00000.bmp", "bmp");
