@@ -1,6 +1,7 @@
 #include "app/main_window_events.h"
 
 #include "app/extraction_events.h"
+#include "app/repack_events.h"
 #include "app/settings.h"
 #include "app/version.h"
 #include "archive/ext_index.h"
@@ -44,12 +45,6 @@ bool OnArchiveOptionClick(Session& session, int option) {
   return listed;
 }
 
-// Option5, Option6: clear the archive choices.
-bool OnDestinationOptionClick(Session& session) {
-  for (int option = 1; option <= 4; ++option) session.Window.Option[option] = false;
-  return true;
-}
-
 }  // namespace
 
 std::string WindowCaption() {
@@ -71,7 +66,7 @@ bool ClickOption(Session& session, int option) {
   const int last = option <= 4 ? 4 : 6;
   for (int other = first; other <= last; ++other) buttons[other] = other == option;
   if (option >= 1 && option <= 4) return OnArchiveOptionClick(session, option);
-  return OnDestinationOptionClick(session);
+  return OnDestinationOptionClick(session, option);
 }
 
 bool ListArchiveMembers(Session& session) {

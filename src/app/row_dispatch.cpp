@@ -1,13 +1,17 @@
 #include "app/row_dispatch.h"
 
 #include "app/extraction_events.h"
+#include "app/repack_events.h"
 
 namespace zorvane::app {
 
 void OnList1DoubleClick(Session& session) {
-  if (session.Window.Option[5] || session.Window.Option[6]) return;
   if (session.Window.ListIndex < 0) return;
-  ExtractMember(session);
+  if (session.Window.Option[5] || session.Window.Option[6]) {
+    RepackBmpSet(session);
+  } else {
+    ExtractMember(session);
+  }
 }
 
 }  // namespace zorvane::app

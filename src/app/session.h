@@ -12,6 +12,7 @@
 #include "graphics/extraction_context.h"
 #include "graphics/palette_state.h"
 #include "graphics/picture_state.h"
+#include "graphics/repack_context.h"
 #include "platform/ui.h"
 #include "unitdesc/unit_extracts.h"
 
@@ -47,6 +48,8 @@ struct Session {
   graphics::PaletteState Palettes;
   graphics::PictureState Picture;
   graphics::ExtractionContext Extraction;
+  // Where BMP sets are packed, and how the last packing ended.
+  graphics::RepackContext Repack;
   // The extracts chosen for the last unit-description insertion.
   unitdesc::UnitExtracts UnitExtracts;
 

@@ -2,10 +2,12 @@
 
 #include "app/main_window_events.h"
 #include "cli/command.h"
-#include "cli/insert_command.h"
 #include "cli/extract_command.h"
+#include "cli/insert_command.h"
 #include "cli/list_command.h"
 #include "cli/palettes_command.h"
+#include "cli/repack_command.h"
+#include "cli/sets_command.h"
 #include "cli/unit_commands.h"
 #include "platform/program_folder.h"
 
@@ -23,6 +25,11 @@ const std::vector<Command>& Commands() {
        ExtractArgumentsValid, RunExtract},
       {"palettes", "", "loads the 15 internal palettes, or says how to make them",
        PalettesArgumentsValid, RunPalettes},
+      {"sets", "icons|tiles", "the list of BMP sets waiting to be packed, as the window shows it",
+       SetsArgumentsValid, RunSets},
+      {"repack", "icons|tiles SET... | --all",
+       "packs the named BMP sets (or all) into sprite files, as a double-click in their list does",
+       RepackArgumentsValid, RunRepack},
       {"extract-units", "", "Extract -> UnitDescriptions: the DATA folder's EXTRACTS folder",
        ExtractUnitsArgumentsValid, RunExtractUnits},
       {"insert-units", "FOLDER",

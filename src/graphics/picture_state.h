@@ -18,6 +18,9 @@ struct PixelBuffer {
   std::uint8_t* Row(std::int32_t y) {
     return Bytes.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(Stride);
   }
+  const std::uint8_t* Row(std::int32_t y) const {
+    return Bytes.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(Stride);
+  }
   std::uint8_t At(std::int32_t x, std::int32_t y) const {
     return Bytes[static_cast<std::size_t>(y) * static_cast<std::size_t>(Stride) +
                  static_cast<std::size_t>(x)];

@@ -4,6 +4,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QListView>
+#include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -158,7 +159,7 @@ class MainWindowTest : public QObject {
     QCOMPARE(fixture.ui.Messages(), (std::vector<std::string>{howToMake, howToMake}));
   }
 
-  void aDoubleClickExtractsTheRowOfAnArchiveChoiceOnly() {
+  void aDoubleClickExtractsAnArchiveRowAndPacksADestinationRow() {
     MainWindowOnSample fixture;
     QTest::mouseClick(fixture.Find<QPushButton>("Command1"), Qt::LeftButton);
     fixture.ui.Clear();
@@ -176,14 +177,29 @@ class MainWindowTest : public QObject {
     QVERIFY(
         fixture.ui.Messages()[0].starts_with("The File: MAINMENU\r\n\r\nHas been extracted to:"));
 
-    // With a destination chosen, the list holds BMP sets: a double-click never extracts.
+    // With a destination chosen, the list holds BMP sets: a double-click packs the set into
+    // its sprite file, and never extracts.
     fixture.ui.Clear();
     QTest::mouseClick(fixture.Find<QRadioButton>("Option5"), Qt::LeftButton);
-    fixture.session.Window.List1 = {"MAINMENU"};
-    fixture.window->Refresh();
+    QCOMPARE(list->model()->rowCount(), 1);
+    QCOMPARE(list->model()->index(0, 0).data().toString(),
+             QStringLiteral("MAINMENU    SHP.PFP             1"));
+    auto* file1 = fixture.Find<QListWidget>("File1");
+    QCOMPARE(file1->count(), 1);
+    QCOMPARE(file1->item(0)->text(), QStringLiteral("MAINMENU_00000.BMP"));
+    const std::string sprite = fixture.data / "TOVRIN_PFP/ICONS/MAINMENU.SHP";
+    const auto extracted = zorvane::testing::ReadFile(sprite);
+    QVERIFY(QFile::remove(QString::fromStdString(sprite)));
     doubleClickRow(0);
-    QVERIFY(fixture.ui.Messages().empty() ||
-            !fixture.ui.Messages()[0].starts_with("The File: MAINMENU"));
+    QCOMPARE(fixture.ui.Messages(),
+             std::vector<std::string>{
+                 "The files has been converted and saved as: \r\n" + sprite +
+                 "\r\nTo insert the file into your PacGen installation use the 'Insert' "
+                 "menu.\r\n\r\nThe file " +
+                 sprite +
+                 "\r\ncan be distributed to other installations, where it can be inserted by "
+                 "this tool."});
+    QVERIFY(zorvane::testing::ReadFile(sprite) == extracted);
   }
 
   void theMenusAreInTheirOrderWithTheirCaptions() {

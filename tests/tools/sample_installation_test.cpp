@@ -3,6 +3,10 @@
 #include <set>
 
 #include "archive/index_files.h"
+#include "graphics/palette_state.h"
+#include "graphics/sprite_decoder.h"
+#include "graphics/sprite_format.h"
+#include "graphics/sprite_packer.h"
 #include "platform/little_endian.h"
 #include "sample/sample_installation.h"
 #include "sample/sample_palettes.h"
@@ -104,6 +108,35 @@ TEST_F(SampleTest, SpritesHoldTheNamedMembersAndValidTables) {
                            "UNITICON", "BUTTONS"}) {
     EXPECT_TRUE(names.contains(name)) << name;
   }
+}
+
+// Every sprite and tile file is what the tool's encoder writes for its decoded pictures, with
+// the transparency of the palette its name selects.
+TEST_F(SampleTest, SpritesAreCodedAsTheToolCodesTheirDecodedPictures) {
+  int sprites = 0;
+  for (const auto& [archive, name] :
+       {std::pair<std::size_t, const char*>{2, "SHP.PFP"}, {3, "TIL.PFP"}}) {
+    const auto bytes = testing::ReadFile(data / name);
+    for (const auto& member : Members(archive)) {
+      const std::span<const std::uint8_t> sprite(bytes.data() + member.Offset,
+                                                 static_cast<std::size_t>(member.Length));
+      const bool transparency =
+          graphics::PaletteForSprite(ComparableName(member.Name)) == graphics::PaletteId::Day;
+      const graphics::ShpFileReader reader(sprite);
+      graphics::SpritePacker packer;
+      graphics::PixelBuffer pixels;
+      for (std::int32_t i = 0; i < reader.Header().ImageCount; ++i) {
+        const auto image = reader.SubImage(i);
+        ASSERT_TRUE(image && image->HeaderValid) << ComparableName(member.Name) << " " << i;
+        graphics::DecodeShpImage(*image, transparency, pixels);
+        ASSERT_TRUE(packer.Add(pixels, transparency));
+      }
+      EXPECT_EQ(packer.FileBytes(), testing::Bytes(sprite.begin(), sprite.end()))
+          << ComparableName(member.Name);
+      ++sprites;
+    }
+  }
+  EXPECT_EQ(sprites, 18 + CountsForScale(1).TileFiles);
 }
 
 TEST_F(SampleTest, ThePaletteArchiveHoldsFifteenDistinctPalettes) {

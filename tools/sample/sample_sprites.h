@@ -7,8 +7,8 @@
 
 namespace zorvane::sample {
 
-// A sprite file ("1.10", the sub-image table, the sub-images) holding the pictures in order.
-// With `transparency`, pixels of index 213 are coded as transparent gaps.
+// A sprite file holding the pictures in order, coded as the tool codes edited BMPs. With
+// `transparency`, pixels of index 213 are transparent.
 std::vector<std::uint8_t> SpriteFile(const std::vector<Picture>& pictures, bool transparency);
 
 }  // namespace zorvane::sample

@@ -1,0 +1,68 @@
+#include "cli/repack_command.h"
+
+#include <optional>
+
+#include "app/extraction_events.h"
+#include "app/row_dispatch.h"
+#include "cli/sets_command.h"
+#include "graphics/bmp_set_listing.h"
+#include "platform/number_text.h"
+
+namespace zorvane::cli {
+
+namespace {
+
+constexpr char kAll[] = "--all";
+
+// The row of the set of that name, compared in upper case as the list shows it.
+std::optional<int> RowOfSet(const app::Session& session, const std::string& name) {
+  const std::string wanted = platform::UpperCase(name);
+  const auto& rows = session.Window.List1;
+  for (std::size_t row = 0; row < rows.size(); ++row) {
+    if (graphics::SetNameOfRow(rows[row]) == wanted) return static_cast<int>(row);
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+bool RepackArgumentsValid(const std::vector<std::string>& args) {
+  if (args.size() < 2 || !DestinationChoices().contains(args[0])) return false;
+  if (args.size() == 2 && args[1] == kAll) return true;
+  for (std::size_t i = 1; i < args.size(); ++i) {
+    if (args[i] == kAll || args[i].empty()) return false;
+  }
+  return true;
+}
+
+int RunRepack(CommandContext& context, const std::vector<std::string>& args) {
+  app::Session& session = context.Session;
+  app::CheckPalettes(session);
+  if (!app::ClickOption(session, DestinationChoices().at(args[0]))) return kExitRefused;
+
+  std::vector<int> rows;
+  if (args[1] == kAll) {
+    for (int row = 0; row < static_cast<int>(session.Window.List1.size()); ++row) {
+      rows.push_back(row);
+    }
+  } else {
+    for (std::size_t i = 1; i < args.size(); ++i) {
+      const auto row = RowOfSet(session, args[i]);
+      if (!row) {
+        context.Out << "There is no BMP set named " << args[i] << " in "
+                    << session.Window.File1.Path << ". Nothing has been converted.\n";
+        return kExitRefused;
+      }
+      rows.push_back(*row);
+    }
+  }
+  bool allCompleted = true;
+  for (int row : rows) {
+    session.Window.ListIndex = row;
+    app::OnList1DoubleClick(session);
+    allCompleted = allCompleted && session.Repack.Completed;
+  }
+  return allCompleted ? kExitCompleted : kExitRefused;
+}
+
+}  // namespace zorvane::cli

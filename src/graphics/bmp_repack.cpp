@@ -1,0 +1,148 @@
+#include "graphics/bmp_repack.h"
+
+#include <new>
+#include <optional>
+
+#include "graphics/bmp_reader.h"
+#include "graphics/graphics_messages.h"
+#include "graphics/sprite_packer.h"
+#include "platform/number_text.h"
+#include "platform/paths.h"
+#include "platform/safe_file.h"
+#include "platform/text_lines.h"
+
+namespace zorvane::graphics {
+
+namespace {
+
+constexpr char kShpExtension[] = ".SHP";
+
+// Reads and codes every file of the set in order; nothing when a file is refused (after its
+// message).
+std::optional<SpritePacker> PackFiles(const std::vector<std::string>& files,
+                                      const std::string& bmpFolder, const std::string& spriteFile,
+                                      bool useTransparency, PictureState& picture,
+                                      platform::Ui& ui) {
+  SpritePacker packer;
+  for (const std::string& name : files) {
+    const std::string path = bmpFolder + name;
+    if (!ReadBmpFile(path, picture.BmpHeader, picture.PixelBuffer)) {
+      ui.ShowMessage(NotA256ColourBmpMessage(path));
+      return std::nullopt;
+    }
+    if (!packer.Add(picture.PixelBuffer, useTransparency)) {
+      ui.ShowMessage(SpriteFileTooLargeMessage(spriteFile));
+      return std::nullopt;
+    }
+  }
+  return packer;
+}
+
+platform::Status WriteSpriteFile(const std::string& path, const SpritePacker& packer) {
+  auto writer = platform::SafeFileWriter::Create(path, platform::Durability::Unsynced);
+  if (!writer) return platform::Status::Failure(writer.Reason());
+  if (auto written = writer.Value().Write(packer.HeaderAndTable()); !written) return written;
+  if (auto written = writer.Value().Write(packer.PackBuffer()); !written) return written;
+  return writer.Value().Commit();
+}
+
+// Lists, reads, codes and writes under the busy pointer; returns whether the file was written.
+bool PackAndWrite(const std::string& setName, const std::string& folder,
+                  const std::string& spriteFile, bool useTransparency, platform::FileListBox& file1,
+                  PictureState& picture, platform::Ui& ui) {
+  platform::BusyPointer busy(ui);
+  file1.Path = folder + "BMPFILES";
+  file1.Pattern = setName + "*.BMP";
+  file1.Refresh();
+  const std::vector<std::string> files = FilesOfSet(file1.Names, setName);
+  if (files.empty()) {
+    ui.ShowMessage(NoFilesOfSetMessage(setName, file1.Path));
+    return false;
+  }
+  const std::string bmpFolder = file1.Path + platform::kSeparator;
+  const auto packer = PackFiles(files, bmpFolder, spriteFile, useTransparency, picture, ui);
+  if (!packer) return false;
+  if (auto written = WriteSpriteFile(spriteFile, *packer); !written) {
+    ui.ShowMessage(CannotWriteMessage(spriteFile, written.Reason()));
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool SetUsesTransparency(RepackDestination destination, std::string_view setName) {
+  return destination == RepackDestination::Tiles || PaletteForSprite(setName) == PaletteId::Day;
+}
+
+std::vector<std::string> FilesOfSet(const std::vector<std::string>& fileNames,
+                                    std::string_view setName) {
+  const std::string wanted = platform::UpperCase(setName);
+  std::vector<std::string> files;
+  for (const std::string& name : fileNames) {
+    if (SetNameOf(name) == wanted) files.push_back(name);
+  }
+  return files;
+}
+
+void RepackBmpSet(const RepackRequest& request, RepackContext& repack, platform::FileListBox& file1,
+                  PaletteState& palettes, PictureState& picture, platform::Ui& ui) {
+  repack.Completed = false;
+  const std::string setName = platform::UpperCase(SetNameOfRow(request.Row));
+  palettes.UseTransparency = SetUsesTransparency(request.Destination, setName);
+  if (setName.size() > kMaxSetName) {
+    ui.ShowMessage(SetNameTooLongMessage(setName));
+    return;
+  }
+  // Before the first listing no folder is chosen: the destination's own is the only sound one.
+  const std::string folder =
+      request.DataFolder +
+      (repack.RepackFolder.empty() ? RepackFolderOf(request.Destination) : repack.RepackFolder);
+  const std::string spriteFile = folder + setName + kShpExtension;
+  try {
+    if (!PackAndWrite(setName, folder, spriteFile, palettes.UseTransparency, file1, picture, ui)) {
+      return;
+    }
+  } catch (const std::bad_alloc&) {
+    ui.ShowMessage("There is not enough memory to convert the BMP files of " + setName +
+                   ". No SHP file made.");
+    return;
+  }
+  repack.Completed = true;
+  ui.ShowMessage(RepackedMessage(spriteFile));
+}
+
+std::string NotA256ColourBmpMessage(const std::string& path) {
+  return platform::JoinLines(
+      {"File: " + path, "is NOT a 256 color, uncompressed  BMP file. Conversion aborted."});
+}
+
+std::string RepackedMessage(const std::string& spriteFile) {
+  return platform::JoinLines({"The files has been converted and saved as: ", spriteFile,
+                              "To insert the file into your PacGen installation use the "
+                              "'Insert' menu.",
+                              "", "The file " + spriteFile,
+                              "can be distributed to other installations, where it can be "
+                              "inserted by this tool."});
+}
+
+std::string NoFilesOfSetMessage(std::string_view setName, const std::string& folder) {
+  return platform::JoinLines(
+      {"There are no BMP files of the set " + std::string(setName) + " in the folder:", folder,
+       "No SHP file made."});
+}
+
+std::string SetNameTooLongMessage(std::string_view shownName) {
+  return platform::JoinLines(
+      {"The BMP files of the set " + std::string(shownName) +
+           " cannot be converted: the name of a SHP file has at most 8 characters.",
+       "Rename them NAME_00000.BMP, NAME_00001.BMP, ... with a NAME of 8 characters or fewer."});
+}
+
+std::string SpriteFileTooLargeMessage(const std::string& spriteFile) {
+  return platform::JoinLines(
+      {"The BMP files make a SHP file larger than 2 GB, which the SHP format cannot hold:",
+       spriteFile, "No SHP file made."});
+}
+
+}  // namespace zorvane::graphics

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "graphics/bmp_set_listing.h"
+#include "graphics/palette_state.h"
+#include "graphics/picture_state.h"
+#include "graphics/repack_context.h"
+#include "platform/folder_listing.h"
+#include "platform/ui.h"
+
+// Packs a set of edited BMPs into one sprite file NAME.SHP.
+namespace zorvane::graphics {
+
+// What the double-click on a row of the BMP-set list works with.
+struct RepackRequest {
+  const std::string& DataFolder;  // ends in the separator
+  RepackDestination Destination;
+  const std::string& Row;  // the selected row of the list
+};
+
+// Whether index 213 is transparent in the set's pictures: always for tiles; for icons unless
+// the set is one of the 14 screens that have their own palettes (MAINMENU, MAINMEN2,
+// TURN01_J to TURN06_J, TURN01_U to TURN06_U), compared in upper case.
+bool SetUsesTransparency(RepackDestination destination, std::string_view setName);
+
+// The files of a set in a sorted listing: those whose set name equals `setName` (in upper
+// case), in the listing's order.
+std::vector<std::string> FilesOfSet(const std::vector<std::string>& fileNames,
+                                    std::string_view setName);
+
+// Packs the set of the row: sets UseTransparency for it, lists its files in the folder
+// DataFolder + RepackFolder + "BMPFILES" through File1 (pattern set name + "*.BMP"), reads and
+// codes them in order under the busy pointer, and writes DataFolder + RepackFolder + the set
+// name in upper case + ".SHP" whole under a temporary name, renaming it into place only when
+// every file was valid; then says where the file is. The first invalid file, a set without
+// files, a set name longer than 8 characters, a file too large for the format or a failed
+// write is refused with a message and leaves the earlier sprite file as it was. Sets
+// Repack.Completed when the file was written.
+void RepackBmpSet(const RepackRequest& request, RepackContext& repack, platform::FileListBox& file1,
+                  PaletteState& palettes, PictureState& picture, platform::Ui& ui);
+
+// "File: " + path + CR LF + "is NOT a 256 color, uncompressed  BMP file. Conversion aborted."
+std::string NotA256ColourBmpMessage(const std::string& path);
+// The message after a sprite file was written: where it is, how to insert and share it.
+std::string RepackedMessage(const std::string& spriteFile);
+std::string NoFilesOfSetMessage(std::string_view setName, const std::string& folder);
+std::string SetNameTooLongMessage(std::string_view shownName);
+std::string SpriteFileTooLargeMessage(const std::string& spriteFile);
+
+}  // namespace zorvane::graphics

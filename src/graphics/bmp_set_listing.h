@@ -1,0 +1,67 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "graphics/repack_context.h"
+#include "platform/folder_listing.h"
+#include "platform/ui.h"
+
+// The sets of edited BMPs waiting to be packed into sprite files: NAME_00000.BMP,
+// NAME_00001.BMP, ... in the BMPFILES folder below TOVRIN_PFP/ICONS or TOVRIN_PFP/TILES.
+namespace zorvane::graphics {
+
+// The two destinations of the main window: "SHP's for SHP.PFP" and "SHP's for TIL.PFP".
+enum class RepackDestination { Icons, Tiles };
+
+inline constexpr std::string_view kBmpSetListTitle = "Current BMP files for Conversion to SHP.";
+inline constexpr std::string_view kBmpSetListHeader =
+    "Filename    Located in     Number of BMP-files";
+
+// "TOVRIN_PFP/ICONS/" or "TOVRIN_PFP/TILES/", with this platform's separator.
+std::string RepackFolderOf(RepackDestination destination);
+// DataFolder + "TOVRIN_PFP/ICONS/BMPFILES" (or TILES), without a separator at the end.
+std::string BmpFolderOf(const std::string& dataFolder, RepackDestination destination);
+// The two hint lines below the list: double-click, and where the sprite file goes.
+std::string BmpSetListHint(const std::string& dataFolder, RepackDestination destination);
+
+// The set of a BMP file: the upper-case name without its last six characters before the
+// first dot (the "_" and the five-digit number) and without the extension; nothing for a name
+// with six or fewer characters before its first dot.
+std::optional<std::string> SetNameOf(std::string_view fileName);
+
+// The longest set name a sprite file can take (the game's names have 8 characters at most).
+inline constexpr std::size_t kMaxSetName = 8;
+// Follows the first 8 characters of a longer set name in the list, which cannot be packed.
+inline constexpr char kLongSetNameMarker = '~';
+
+// One row of 33 characters: the set name in 12 (a longer one cut to 8 and the marker), the
+// archive ("SHP.PFP" or "TIL.PFP" and 8 blanks), the count right-aligned in 6.
+std::string BmpSetRow(std::string_view setName, RepackDestination destination, int fileCount);
+
+// The set name a row shows: its first 12 characters without the blanks around them.
+std::string SetNameOfRow(std::string_view row);
+
+// The rows of the sets in the sorted listing of a folder: one row for each run of
+// neighbouring files of the same set; files without a set are passed over.
+std::vector<std::string> BmpSetRows(const std::vector<std::string>& fileNames,
+                                    RepackDestination destination);
+
+struct BmpSetList {
+  std::vector<std::string>& List1;
+  platform::FileListBox& File1;
+};
+
+// Lists the BMP sets of the destination's folder into List1 and leaves File1 on that folder
+// (pattern "*.BMP"). RepackFolder takes the destination's folder (for tiles even when their
+// folder is missing, for icons only when it exists). A missing folder is refused with a
+// message, leaving List1 and File1 as they were. Returns whether the folder was listed.
+bool ListBmpSets(const std::string& dataFolder, RepackDestination destination,
+                 RepackContext& repack, BmpSetList list, platform::Ui& ui);
+
+// "The Folder: " CR LF folder CR LF "Does not exist. No Files ready for conversion."
+std::string MissingBmpFolderMessage(const std::string& folder);
+
+}  // namespace zorvane::graphics
