@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <sstream>
 
 #include "cli/cli.h"
+#include "cli_fixture.h"
 #include "sample/sample_installation.h"
 #include "support/files.h"
 #include "support/temp_folder.h"
@@ -11,22 +11,13 @@
 namespace zorvane::cli {
 namespace {
 
-class RepackCommandTest : public ::testing::Test {
+class RepackCommandTest : public CliFixture {
  protected:
   void SetUp() override { ASSERT_TRUE(sample::WriteSampleInstallation(data.Path(), {})); }
 
   int Run(std::vector<std::string> args) {
-    out.str({});
-    err.str({});
     args.insert(args.begin(), {"--data", data.Path(), "--program-dir", program.Path()});
-    return RunCli(args, out, err);
-  }
-
-  std::vector<std::string> OutLines() const {
-    std::vector<std::string> lines;
-    std::istringstream in(out.str());
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
+    return RunWith(args);
   }
 
   // The sprite files of a folder below TOVRIN_PFP, by name.
@@ -46,7 +37,6 @@ class RepackCommandTest : public ::testing::Test {
 
   testing::TempFolder data;
   testing::TempFolder program;
-  std::ostringstream out, err;
 };
 
 TEST_F(RepackCommandTest, SetsWithoutAFolderPrintsTheMessage) {
