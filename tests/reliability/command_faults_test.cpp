@@ -17,6 +17,7 @@
 #include "drill_installation.h"
 #include "fault_drill.h"
 #include "platform/scripted_ui.h"
+#include "support/file_operation_name.h"
 #include "support/files.h"
 
 namespace zorvane::reliability {
@@ -28,24 +29,6 @@ namespace fs = std::filesystem;
 constexpr std::array<FileOperation, platform::kFileOperationKinds> kOperations{
     FileOperation::Create, FileOperation::Write,  FileOperation::Flush,
     FileOperation::Rename, FileOperation::Delete, FileOperation::CreateFolder};
-
-const char* OperationName(FileOperation operation) {
-  switch (operation) {
-    case FileOperation::Create:
-      return "Create";
-    case FileOperation::Write:
-      return "Write";
-    case FileOperation::Flush:
-      return "Flush";
-    case FileOperation::Rename:
-      return "Rename";
-    case FileOperation::Delete:
-      return "Delete";
-    case FileOperation::CreateFolder:
-      return "CreateFolder";
-  }
-  return "Unknown";
-}
 
 // zorvane-cli on the run's folders.
 std::function<CommandReport(const RunFolders&)> Cli(
@@ -163,7 +146,8 @@ class SurvivedFaultsTable : public ::testing::Environment {
   void TearDown() override {
     if (SurvivedFaults().empty()) return;
     std::printf("\nInjected faults survived, per command and failing operation:\n%-22s", "");
-    for (FileOperation operation : kOperations) std::printf(" %12s", OperationName(operation));
+    for (FileOperation operation : kOperations)
+      std::printf(" %12s", testing::FileOperationName(operation));
     std::printf(" %12s\n", "total");
     for (const auto& [drill, counts] : SurvivedFaults()) {
       std::printf("%-22s", drill.c_str());
@@ -194,7 +178,7 @@ INSTANTIATE_TEST_SUITE_P(Drills, CommandFaults,
                                             ::testing::ValuesIn(kOperations)),
                          [](const auto& info) {
                            return Drills()[std::get<0>(info.param)].Name + "_" +
-                                  OperationName(std::get<1>(info.param));
+                                  testing::FileOperationName(std::get<1>(info.param));
                          });
 
 }  // namespace
