@@ -82,6 +82,8 @@ std::function<void(const RunFolders&)> EarlierExtraction(const std::string& fold
   };
 }
 
+// A command joins the drills with one entry: its name, what it finds in place before it runs,
+// how it runs, and the text it shows only when it completes.
 const std::vector<Drill>& Drills() {
   static const std::vector<Drill> drills{
       {"ExtractIconsFirstTime", nullptr, Cli({"extract", "shp", "UNITICON"}),

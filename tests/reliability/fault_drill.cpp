@@ -35,10 +35,11 @@ Files FilesBelow(const std::string& folder) {
 struct FolderState {
   Files Data;
   Files Program;
+  Files Inputs;
 };
 
 FolderState StateOf(const RunFolders& folders) {
-  return {FilesBelow(folders.Data), FilesBelow(folders.Program)};
+  return {FilesBelow(folders.Data), FilesBelow(folders.Program), FilesBelow(folders.Inputs)};
 }
 
 // The names of the files that differ, one per line, for a readable failure.
@@ -60,7 +61,8 @@ std::string Differences(const Files& expected, const Files& actual, const std::s
 
 std::string Differences(const FolderState& expected, const FolderState& actual) {
   return Differences(expected.Data, actual.Data, "DATA/") +
-         Differences(expected.Program, actual.Program, "program folder/");
+         Differences(expected.Program, actual.Program, "program folder/") +
+         Differences(expected.Inputs, actual.Inputs, "inputs/");
 }
 
 std::vector<std::string> TemporaryFilesBelow(const std::string& folder) {

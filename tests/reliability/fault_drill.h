@@ -51,9 +51,10 @@ std::string DrillParentFolder();
 // it checks, with test assertions: no file whose name holds ".zorvane-" is left anywhere; the
 // run either reported completion, showed its success text and left the files of the DATA and
 // program folders exactly as the run without faults did, or it did not, named the fault in
-// its report and left every one of those files as it found it. Folders are not compared:
-// a command may make its output folders before it can fail. Returns how many injected faults
-// the command met and survived; stops at the first run that breaks the rule.
+// its report and left every one of those files as it found it. The inputs never change.
+// Folders are not compared: a command may make its output folders before it can fail. Returns
+// how many injected faults the command met and survived; stops at the first run that breaks
+// the rule.
 int DrillFaults(const Drill& drill, platform::FileOperation operation,
                 const Installation& installation);
 
