@@ -1,12 +1,19 @@
 // Feeds arbitrary bytes as a whole sprite file to the sprite reader and the decoder, the way
-// the conversion into BMPs reads an extracted member, and checks the pictures it makes.
+// the conversion into BMPs reads an extracted member, and checks the pictures it makes. The
+// same bytes are also read as a member of a file, between bytes that must never be read,
+// through windows of a few bytes: every sub-image must come out exactly as from memory.
 #include <stdlib.h>
+#include <unistd.h>
 
 #include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
 
 #include "graphics/bmp_header.h"
 #include "graphics/sprite_decoder.h"
 #include "graphics/sprite_format.h"
+#include "platform/file_system.h"
 
 namespace {
 
@@ -36,17 +43,56 @@ void CheckPicture(const zorvane::graphics::ShpSubImage& image,
   }
 }
 
+// Bytes around the sprite file in the file on disk; they read as codes if the reader strays.
+constexpr std::size_t kAround = 5;
+constexpr std::size_t kWindow = 7;
+
+// The name of the scratch file of this fuzzing process, written anew for every input.
+const std::string& ScratchPath() {
+  static const std::string path = [] {
+    // In memory where the system has such a folder: the file is written for every input.
+    std::string pattern = (::access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp") +
+                          std::string("/zorvane-sprite-fuzz-XXXXXX");
+    const int descriptor = ::mkstemp(pattern.data());
+    if (descriptor < 0) abort();
+    ::close(descriptor);
+    return pattern;
+  }();
+  return path;
+}
+
+std::optional<zorvane::platform::InputFile> AsMemberOfAFile(const std::uint8_t* data,
+                                                            std::size_t size) {
+  std::vector<std::uint8_t> bytes(kAround, 0xFF);
+  bytes.insert(bytes.end(), data, data + size);
+  bytes.insert(bytes.end(), kAround, 0xFF);
+  FILE* out = std::fopen(ScratchPath().c_str(), "wb");
+  if (out == nullptr) abort();
+  if (std::fwrite(bytes.data(), 1, bytes.size(), out) != bytes.size()) abort();
+  std::fclose(out);
+  auto file = zorvane::platform::InputFile::Open(ScratchPath());
+  if (!file) abort();
+  ::unlink(ScratchPath().c_str());  // the open file keeps its bytes; nothing stays behind
+  return std::move(file).Value();
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size > kMaxInput) return 0;
   using namespace zorvane::graphics;
   const ShpFileReader reader({data, size});
+  const auto file = AsMemberOfAFile(data, size);
+  const ShpFileReader fromFile(*file, kAround, size, kWindow);
+  if (fromFile.TableUsable() != reader.TableUsable()) abort();
   if (!reader.TableUsable()) return 0;
   PixelBuffer pixels;
+  PixelBuffer pixelsFromFile;
   BmpHeader header;
   for (std::int32_t i = 0; i < reader.Header().ImageCount; ++i) {
     const auto image = reader.SubImage(i);
+    const auto imageFromFile = fromFile.SubImage(i);
+    if (image.has_value() != imageFromFile.has_value()) abort();
     if (!image) continue;
     const std::int64_t area =
         std::int64_t{image->Header.MaxColumn + 1} * (image->Header.MaxRow + 1);
@@ -54,8 +100,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const bool useTransparency = i % 2 == 0;
     DecodeShpImage(*image, useTransparency, pixels);
     CheckPicture(*image, pixels, useTransparency);
+    DecodeShpImage(*imageFromFile, useTransparency, pixelsFromFile);
+    if (pixelsFromFile.Bytes != pixels.Bytes || pixelsFromFile.Stride != pixels.Stride) abort();
     SetBmpPictureSize(header, pixels.Width, pixels.Height);
     if (header.bfSize != kBmpPixelOffset + pixels.Bytes.size()) abort();
   }
+  if (fromFile.ReadFailure()) abort();
   return 0;
 }

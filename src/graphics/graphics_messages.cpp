@@ -1,5 +1,7 @@
 #include "graphics/graphics_messages.h"
 
+#include "platform/text_lines.h"
+
 namespace zorvane::graphics {
 
 std::string CannotWriteMessage(const std::string& path, const std::string& reason) {
@@ -12,6 +14,11 @@ std::string CannotCreateFolderMessage(const std::string& path, const std::string
 
 std::string CannotReadFileMessage(const std::string& path, const std::string& reason) {
   return "Cannot read " + path + ": " + reason;
+}
+
+std::string NothingReplacedMessage(const std::string& reason) {
+  return "The new files cannot be put in place: " + reason + "." + std::string(platform::kLineEnd) +
+         "Every earlier file is as it was.";
 }
 
 }  // namespace zorvane::graphics

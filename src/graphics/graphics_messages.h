@@ -14,4 +14,8 @@ std::string CannotCreateFolderMessage(const std::string& path, const std::string
 // "Cannot read " + path + ": " + reason
 std::string CannotReadFileMessage(const std::string& path, const std::string& reason);
 
+// After the new versions of several files were written whole but could not all be put in
+// place: the reason, which names the file, and that every earlier file is as it was.
+std::string NothingReplacedMessage(const std::string& reason);
+
 }  // namespace zorvane::graphics

@@ -5,9 +5,9 @@
 #include "graphics/graphics_messages.h"
 #include "graphics/palette_export.h"
 #include "platform/copy_range.h"
+#include "platform/file_replacement.h"
 #include "platform/file_system.h"
 #include "platform/paths.h"
-#include "platform/safe_file.h"
 #include "platform/text_lines.h"
 
 namespace zorvane::graphics {
@@ -68,26 +68,32 @@ std::optional<platform::InputFile> OpenMemberArchive(const MemberToExtract& memb
   return std::move(archive).Value();
 }
 
-bool CopyMember(const platform::InputFile& archive, const MemberToExtract& member,
-                const std::string& target, platform::Ui& ui) {
-  auto writer = platform::SafeFileWriter::Create(target, platform::Durability::Unsynced);
-  platform::Status copied =
-      writer ? platform::CopyRange(archive, member.Offset, member.Length, writer.Value())
-             : platform::Status::Failure(writer.Reason());
-  if (copied) copied = writer.Value().Commit();
-  if (!copied) ui.ShowMessage(CannotWriteMessage(target, copied.Reason()));
-  return copied.Ok();
-}
-
+// The .SHP file and its BMPs are written whole under temporary names and put in place together
+// at the end, so that a failure anywhere leaves every earlier file of the member as it was. The
+// BMPs are converted from the member's bytes in the archive, the same bytes the .SHP receives.
 void ExtractSprite(const MemberToExtract& member, const platform::InputFile& archive,
-                   GraphicsState state, platform::Ui& ui) {
+                   const std::string& archivePath, GraphicsState state, platform::Ui& ui) {
   ExtractionContext& context = state.Extraction;
   if (!MakeFolder(context.ExtractFolder, ui) || !MakeFolder(context.BmpFolder, ui)) return;
-  if (!CopyMember(archive, member,
-                  context.ExtractFolder + context.MemberName + context.MemberExtension, ui)) {
+  platform::FileReplacement files;
+  const std::string shpPath = context.ExtractFolder + context.MemberName + context.MemberExtension;
+  const auto copy = [&](platform::SafeFileWriter& out) {
+    return platform::CopyRange(archive, static_cast<std::uint64_t>(member.Offset),
+                               static_cast<std::uint64_t>(member.Length), out);
+  };
+  if (auto staged =
+          files.StageWritten(shpPath, std::string(), copy, platform::Durability::Unsynced);
+      !staged) {
+    ui.ShowMessage(CannotWriteMessage(shpPath, staged.Reason()));
     return;
   }
-  ConvertShpToBmp(state, ui);
+  const ShpFileReader reader(archive, static_cast<std::uint64_t>(member.Offset),
+                             static_cast<std::uint64_t>(member.Length));
+  if (!StageShpConversion(reader, archivePath, state, files, ui)) return;
+  if (auto committed = files.Commit(); !committed) {
+    ui.ShowMessage(NothingReplacedMessage(committed.Reason()));
+    return;
+  }
   if (context.ShpRejected) return;
   ui.ShowMessage(ExtractionSummary(context));
   context.Completed = true;
@@ -190,7 +196,7 @@ void ExtractMember(const ExtractionFolders& folders, const std::optional<MemberT
     if (member->Archive == MemberArchive::Pal) {
       ExtractPalette(folders.ProgramFolder, *member, *archive, archivePath, state, ui);
     } else {
-      ExtractSprite(*member, *archive, state, ui);
+      ExtractSprite(*member, *archive, archivePath, state, ui);
     }
   } catch (const std::bad_alloc&) {
     ui.ShowMessage("There is not enough memory to extract " + member->Name + ".");

@@ -36,12 +36,13 @@ bool IsSafeMemberFileName(std::string_view name);
 // Takes a member out of its archive, under the busy pointer. Every extraction first makes the
 // folder TOVRIN_PFP below the DATA folder; without a member (all archives listed) that is all.
 // A sprite or tile member is copied byte for byte into TOVRIN_PFP/ICONS/ or TOVRIN_PFP/TILES/
-// as NAME.SHP, converted into BMPs in the BMPFILES folder below, and summed up in a message
-// unless its last sub-image was rejected. A palette member's 1024 bytes (zeros where the
-// archive ends) are exported into TOVRIN_PFP/PALETTES/ and the program folder. A missing
-// archive, a name that cannot be a file name and a member outside its archive are refused
-// with a message before any folder below TOVRIN_PFP is made. Sets Extraction.Completed when
-// the extraction was reported as done.
+// as NAME.SHP, converted (from its bytes in the archive) into BMPs in the BMPFILES folder
+// below, and summed up in a message unless its last sub-image was rejected; the .SHP and the
+// BMPs replace earlier files together once all are written, so a failure changes no file. A
+// palette member's 1024 bytes (zeros where the archive ends) are exported into
+// TOVRIN_PFP/PALETTES/ and the program folder. A missing archive, a name that cannot be a file
+// name and a member outside its archive are refused with a message before any folder below
+// TOVRIN_PFP is made. Sets Extraction.Completed when the extraction was reported as done.
 void ExtractMember(const ExtractionFolders& folders, const std::optional<MemberToExtract>& member,
                    GraphicsState state, platform::Ui& ui);
 

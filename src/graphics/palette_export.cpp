@@ -6,8 +6,8 @@
 #include "graphics/act_palette_file.h"
 #include "graphics/graphics_messages.h"
 #include "graphics/psp_palette_file.h"
+#include "platform/file_replacement.h"
 #include "platform/file_system.h"
-#include "platform/safe_file.h"
 #include "platform/text_lines.h"
 
 namespace zorvane::graphics {
@@ -42,26 +42,21 @@ struct PendingFile {
   platform::Durability Durability;
 };
 
-// Writes every file under a temporary name first and puts them in place only when all were
-// written, so that a failure leaves the earlier versions as they were.
+// Writes every file whole under a temporary name first and puts them in place together, so
+// that a failure anywhere leaves the earlier versions of all of them as they were.
 bool WriteAll(const std::vector<PendingFile>& files, platform::Ui& ui) {
-  std::vector<platform::SafeFileWriter> writers;
+  platform::FileReplacement replacement;
   for (const PendingFile& file : files) {
-    auto writer = platform::SafeFileWriter::Create(file.Path, file.Durability);
-    platform::Status written =
-        writer ? writer.Value().Write(file.Bytes) : platform::Status::Failure(writer.Reason());
-    if (written) written = writer.Value().Flush();
-    if (!written) {
-      ui.ShowMessage(CannotWriteMessage(file.Path, written.Reason()));
+    const auto write = [&file](platform::SafeFileWriter& out) { return out.Write(file.Bytes); };
+    if (auto staged = replacement.StageWritten(file.Path, std::string(), write, file.Durability);
+        !staged) {
+      ui.ShowMessage(CannotWriteMessage(file.Path, staged.Reason()));
       return false;
     }
-    writers.push_back(std::move(writer).Value());
   }
-  for (std::size_t i = 0; i < writers.size(); ++i) {
-    if (auto committed = writers[i].Commit(); !committed) {
-      ui.ShowMessage(CannotWriteMessage(files[i].Path, committed.Reason()));
-      return false;
-    }
+  if (auto committed = replacement.Commit(); !committed) {
+    ui.ShowMessage(NothingReplacedMessage(committed.Reason()));
+    return false;
   }
   return true;
 }

@@ -6,7 +6,6 @@
 #include "graphics/bmp_file.h"
 #include "graphics/graphics_messages.h"
 #include "graphics/sprite_decoder.h"
-#include "graphics/sprite_format.h"
 #include "platform/file_system.h"
 #include "platform/resolved_folder.h"
 
@@ -24,15 +23,23 @@ std::string NotValidShpMessage(std::string_view memberName) {
 
 namespace {
 
-// Writes one BMP per sub-image; stops at the first BMP that cannot be written.
-void ConvertSubImages(const ShpFileReader& reader, GraphicsState state, platform::Ui& ui) {
+// Stages one BMP per sub-image; stops at the first BMP that cannot be staged or the first part
+// of the file that cannot be read.
+bool StageSubImages(const ShpFileReader& reader, const std::string& sourcePath, GraphicsState state,
+                    platform::FileReplacement& bmps, platform::Ui& ui) {
   ExtractionContext& context = state.Extraction;
   PictureState& picture = state.Picture;
+  const auto unreadable = [&] {
+    ui.ShowMessage(CannotReadFileMessage(sourcePath, *reader.ReadFailure()));
+    context.ShpRejected = true;
+    return false;
+  };
   platform::ResolvedFolder bmpFolder(context.BmpFolder);
   const std::int32_t count = reader.Header().ImageCount;
   for (context.ImageIndex = 0; context.ImageIndex < count; ++context.ImageIndex) {
     context.ShpRejected = false;
     const auto image = reader.SubImage(context.ImageIndex);
+    if (reader.ReadFailure()) return unreadable();
     if (!image) {
       ui.ShowMessage(NotValidShpMessage(context.MemberName));
       context.ShpRejected = true;
@@ -40,37 +47,60 @@ void ConvertSubImages(const ShpFileReader& reader, GraphicsState state, platform
     }
     SetBmpPictureSize(picture.BmpHeader, image->Header.MaxColumn + 1, image->Header.MaxRow + 1);
     DecodeShpImage(*image, state.Palettes.UseTransparency, picture.PixelBuffer);
+    if (reader.ReadFailure()) return unreadable();
     const std::string name = BmpFileName(context.MemberName, context.ImageIndex);
-    if (auto written = WriteBmpFile(bmpFolder.PathOf(name), picture); !written) {
-      ui.ShowMessage(CannotWriteMessage(context.BmpFolder + name, written.Reason()));
+    if (auto staged = bmps.StageResolvedOutput(
+            bmpFolder.PathOf(name),
+            [&picture](platform::SafeFileWriter& out) { return WriteBmp(out, picture); });
+        !staged) {
+      ui.ShowMessage(CannotWriteMessage(context.BmpFolder + name, staged.Reason()));
       context.ShpRejected = true;
-      return;
+      return false;
     }
   }
+  return true;
 }
 
 }  // namespace
 
-void ConvertShpToBmp(GraphicsState state, platform::Ui& ui) {
+bool StageShpConversion(const ShpFileReader& reader, const std::string& sourcePath,
+                        GraphicsState state, platform::FileReplacement& bmps, platform::Ui& ui) {
   ExtractionContext& context = state.Extraction;
   SetBmpConstantFields(state.Picture.BmpHeader);
   context.ImageIndex = 0;
   context.ShpRejected = true;
+  if (reader.ReadFailure()) {
+    ui.ShowMessage(CannotReadFileMessage(sourcePath, *reader.ReadFailure()));
+    return false;
+  }
+  SetBmpPalette(state.Palettes, PaletteForSprite(context.MemberName), state.Picture.BmpPalette);
+  // Without a usable table there are no sub-images to number: the file is refused once.
+  if (!reader.TableUsable()) {
+    ui.ShowMessage(NotValidShpMessage(context.MemberName));
+    return true;
+  }
+  return StageSubImages(reader, sourcePath, state, bmps, ui);
+}
+
+void ConvertShpToBmp(GraphicsState state, platform::Ui& ui) {
+  ExtractionContext& context = state.Extraction;
+  context.ImageIndex = 0;
+  context.ShpRejected = true;
   const std::string path = context.ExtractFolder + context.MemberName + context.MemberExtension;
   try {
-    const auto file = platform::ReadWholeFile(path);
+    const auto file = platform::InputFile::Open(path);
     if (!file) {
+      SetBmpConstantFields(state.Picture.BmpHeader);
       ui.ShowMessage(CannotReadFileMessage(path, file.Reason()));
       return;
     }
-    const ShpFileReader reader(file.Value());
-    SetBmpPalette(state.Palettes, PaletteForSprite(context.MemberName), state.Picture.BmpPalette);
-    // Without a usable table there are no sub-images to number: the file is refused once.
-    if (!reader.TableUsable()) {
-      ui.ShowMessage(NotValidShpMessage(context.MemberName));
-      return;
+    const ShpFileReader reader(file.Value(), 0, file.Value().Length());
+    platform::FileReplacement bmps;
+    if (!StageShpConversion(reader, path, state, bmps, ui)) return;
+    if (auto committed = bmps.Commit(); !committed) {
+      ui.ShowMessage(NothingReplacedMessage(committed.Reason()));
+      context.ShpRejected = true;
     }
-    ConvertSubImages(reader, state, ui);
   } catch (const std::bad_alloc&) {
     context.ShpRejected = true;
     ui.ShowMessage("There is not enough memory to convert " + path + ".");

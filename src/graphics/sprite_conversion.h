@@ -7,6 +7,8 @@
 #include "graphics/extraction_context.h"
 #include "graphics/palette_state.h"
 #include "graphics/picture_state.h"
+#include "graphics/sprite_format.h"
+#include "platform/file_replacement.h"
 #include "platform/ui.h"
 
 namespace zorvane::graphics {
@@ -25,11 +27,19 @@ std::string BmpFileName(std::string_view memberName, std::int32_t number);
 std::string NotValidShpMessage(std::string_view memberName);
 
 // Converts the sprite file ExtractFolder + MemberName + MemberExtension into one BMP per
-// sub-image in BmpFolder (both folders exist), coloured with the palette its name selects.
-// A sub-image that cannot be read (or a file whose table cannot be) gets the message of an
-// invalid sprite file and no BMP; the others keep their numbers. Leaves ImageIndex (the number
-// of sub-images) and ShpRejected (the last sub-image, or the file, was rejected, or a BMP could
-// not be written, which ends the conversion) for the caller.
+// sub-image in BmpFolder (both folders exist), coloured with the palette its name selects; the
+// BMPs replace earlier ones together, once all are written. A sub-image that cannot be read
+// (or a file whose table cannot be) gets the message of an invalid sprite file and no BMP; the
+// others keep their numbers. Leaves ImageIndex (the number of sub-images) and ShpRejected (the
+// last sub-image, or the file, was rejected, or the BMPs could not be written, which leaves
+// every earlier BMP as it was) for the caller.
 void ConvertShpToBmp(GraphicsState state, platform::Ui& ui);
+
+// The conversion of the sprite file that `reader` reads (from `sourcePath`, as messages name
+// it), with every BMP staged in `bmps` rather than put in place: the caller commits them
+// together with its own files. Returns false, with ShpRejected set and a message shown, when
+// the file could not be read or a BMP could not be staged; rejected sub-images are no failure.
+bool StageShpConversion(const ShpFileReader& reader, const std::string& sourcePath,
+                        GraphicsState state, platform::FileReplacement& bmps, platform::Ui& ui);
 
 }  // namespace zorvane::graphics

@@ -7,14 +7,19 @@ namespace zorvane::graphics {
 
 namespace {
 
-// The pixel stream, followed by as many zero bytes as are asked for.
+// The pixel stream, followed by as many zero bytes as are asked for. It is taken piece by piece
+// as the stream hands it out; only a step from one piece to the next leaves the fast path.
 class StreamCursor {
  public:
-  explicit StreamCursor(std::span<const std::uint8_t> stream)
-      : next_(stream.data()), end_(stream.data() + stream.size()) {}
+  explicit StreamCursor(const ShpPixelStream& stream) : stream_(stream) { Load(0); }
 
-  std::uint8_t Next() { return next_ < end_ ? *next_++ : 0; }
-  // The next n bytes when all of them exist (and steps over them), else nullptr.
+  std::uint8_t Next() {
+    if (next_ < end_) [[likely]]
+      return *next_++;
+    return NextOfNextPiece();
+  }
+  // The next n bytes when all of them are in the current piece (and steps over them), else
+  // nullptr.
   const std::uint8_t* Take(std::size_t n) {
     if (static_cast<std::size_t>(end_ - next_) < n) return nullptr;
     const std::uint8_t* taken = next_;
@@ -23,8 +28,23 @@ class StreamCursor {
   }
 
  private:
-  const std::uint8_t* next_;
-  const std::uint8_t* end_;
+  void Load(std::uint64_t position) {
+    const auto piece = stream_.From(position);
+    position_ = position;
+    begin_ = next_ = piece.data();
+    end_ = piece.data() + piece.size();
+  }
+
+  std::uint8_t NextOfNextPiece() {
+    Load(position_ + static_cast<std::uint64_t>(end_ - begin_));
+    return next_ < end_ ? *next_++ : 0;
+  }
+
+  const ShpPixelStream& stream_;
+  std::uint64_t position_ = 0;  // of begin_ in the stream
+  const std::uint8_t* begin_ = nullptr;
+  const std::uint8_t* next_ = nullptr;
+  const std::uint8_t* end_ = nullptr;
 };
 
 // One coded row: `x` is the current column, which may run far past the right edge.

@@ -7,6 +7,8 @@
 
 namespace zorvane::platform {
 
+// Every path kept here is resolved: staging resolves it once, so that putting thousands of
+// files in place never looks a name up again.
 struct FileReplacement::Entry {
   std::string Target;
   std::string Backup;  // empty: the current version is not kept
@@ -23,22 +25,25 @@ std::string AsideNameFor(const std::string& resolved) {
          std::to_string(++counter);
 }
 
+// Removes a file the replacement no longer needs; a failed delete is tried once more, so that
+// a passing fault leaves no file behind.
+void Remove(const std::string& resolved) {
+  if (!DeleteResolvedFile(resolved)) (void)DeleteResolvedFile(resolved);
+}
+
 }  // namespace
 
 FileReplacement::FileReplacement() = default;
 
 FileReplacement::~FileReplacement() {
   for (const auto& entry : entries_) {
-    if (!entry->Staged.empty()) (void)DeleteFile(entry->Staged);
+    if (!entry->Staged.empty()) Remove(entry->Staged);
   }
 }
 
-Result<SafeFileWriter*> FileReplacement::Stage(const std::string& target, const std::string& backup,
-                                               Durability durability) {
-  auto writer = SafeFileWriter::Create(target, durability);
-  if (!writer) {
-    return Status::Failure("Cannot create a file beside " + target + ": " + writer.Reason());
-  }
+Result<SafeFileWriter*> FileReplacement::Add(Result<SafeFileWriter> writer,
+                                             const std::string& backup) {
+  if (!writer) return Status::Failure(writer.Reason());
   // The names as they exist now: a file keeps its spelling when its new version takes its place
   // and when a failed replacement puts it back.
   auto entry = std::make_unique<Entry>();
@@ -49,26 +54,57 @@ Result<SafeFileWriter*> FileReplacement::Stage(const std::string& target, const 
   return &*entries_.back()->Writer;
 }
 
-Status FileReplacement::StageBytes(const std::string& target, const std::string& backup,
-                                   std::span<const std::uint8_t> bytes, Durability durability) {
-  auto writer = Stage(target, backup, durability);
-  if (!writer) return Status::Failure(writer.Reason());
+Result<SafeFileWriter*> FileReplacement::Stage(const std::string& target, const std::string& backup,
+                                               Durability durability) {
+  auto writer = Add(SafeFileWriter::Create(target, durability), backup);
+  if (!writer)
+    return Status::Failure("Cannot create a file beside " + target + ": " + writer.Reason());
+  return writer;
+}
+
+Status FileReplacement::Close(const ContentWriter& write) {
   Entry& entry = *entries_.back();
-  if (auto written = entry.Writer->Write(bytes); !written) {
-    entries_.pop_back();
-    return Status::Failure("Cannot write " + target + ": " + written.Reason());
-  }
-  if (auto flushed = entry.Writer->Flush(); !flushed) {
-    entries_.pop_back();
-    return Status::Failure("Cannot write " + target + ": " + flushed.Reason());
+  Status written = write(*entry.Writer);
+  if (written) written = entry.Writer->Flush();
+  if (!written) {
+    entries_.pop_back();  // the writer removes its temporary file
+    return written;
   }
   entry.Staged = entry.Writer->Release();
   entry.Writer.reset();
   return Status::Success();
 }
 
+Status FileReplacement::StageBytes(const std::string& target, const std::string& backup,
+                                   std::span<const std::uint8_t> bytes, Durability durability) {
+  if (auto writer = Stage(target, backup, durability); !writer) {
+    return Status::Failure(writer.Reason());
+  }
+  if (auto closed = Close([bytes](SafeFileWriter& out) { return out.Write(bytes); }); !closed) {
+    return Status::Failure("Cannot write " + target + ": " + closed.Reason());
+  }
+  return Status::Success();
+}
+
+Status FileReplacement::StageWritten(const std::string& target, const std::string& backup,
+                                     const ContentWriter& write, Durability durability) {
+  if (auto writer = Add(SafeFileWriter::Create(target, durability), backup); !writer) {
+    return Status::Failure(writer.Reason());
+  }
+  return Close(write);
+}
+
+Status FileReplacement::StageResolvedOutput(const std::string& resolvedTarget,
+                                            const ContentWriter& write, Durability durability) {
+  if (auto writer = Add(SafeFileWriter::CreateResolved(resolvedTarget, durability), std::string());
+      !writer) {
+    return Status::Failure(writer.Reason());
+  }
+  return Close(write);
+}
+
 Status FileReplacement::Rename(const std::string& from, const std::string& to) {
-  if (auto moved = MoveFile(from, to); !moved) {
+  if (auto moved = MoveResolvedFile(from, to); !moved) {
     Undo();
     return Status::Failure("Cannot rename " + from + " to " + to + ": " + moved.Reason());
   }
@@ -78,7 +114,7 @@ Status FileReplacement::Rename(const std::string& from, const std::string& to) {
 
 void FileReplacement::Undo() {
   for (auto it = renames_.rbegin(); it != renames_.rend(); ++it) {
-    (void)MoveFile(it->second, it->first);
+    (void)MoveResolvedFile(it->second, it->first);
   }
   renames_.clear();
 }
@@ -93,12 +129,12 @@ Status FileReplacement::Commit() {
     entry->Writer.reset();
   }
   for (const auto& entry : entries_) {
-    if (entry->Backup.empty() || !FileExists(entry->Backup)) continue;
+    if (entry->Backup.empty() || !ResolvedFileExists(entry->Backup)) continue;
     entry->SetAside = AsideNameFor(entry->Backup);
     if (auto moved = Rename(entry->Backup, entry->SetAside); !moved) return moved;
   }
   for (const auto& entry : entries_) {
-    if (!FileExists(entry->Target)) continue;
+    if (!ResolvedFileExists(entry->Target)) continue;
     if (entry->Backup.empty()) entry->SetAside = AsideNameFor(entry->Target);
     const std::string& to = entry->Backup.empty() ? entry->SetAside : entry->Backup;
     if (auto moved = Rename(entry->Target, to); !moved) return moved;
@@ -108,11 +144,9 @@ Status FileReplacement::Commit() {
   }
   renames_.clear();
   for (const auto& entry : entries_) entry->Staged.clear();
-  // The replacement has succeeded; what was set aside is no longer needed. A failed delete is
-  // tried once more, so that a passing fault leaves no file behind.
+  // The replacement has succeeded; what was set aside is no longer needed.
   for (const auto& entry : entries_) {
-    if (entry->SetAside.empty()) continue;
-    if (!DeleteFile(entry->SetAside)) (void)DeleteFile(entry->SetAside);
+    if (!entry->SetAside.empty()) Remove(entry->SetAside);
   }
   return Status::Success();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <span>
 #include <string>
@@ -38,6 +39,17 @@ class FileReplacement {
                     std::span<const std::uint8_t> bytes,
                     Durability durability = Durability::Synced);
 
+  // Writes the whole new content of `target` through `write` and closes it, like StageBytes.
+  // A failure gives the reason of the step that failed as the platform gave it, for callers
+  // that name the file in their own words.
+  using ContentWriter = std::function<Status(SafeFileWriter&)>;
+  Status StageWritten(const std::string& target, const std::string& backup,
+                      const ContentWriter& write, Durability durability = Durability::Synced);
+  // The same for one of the tool's own outputs, replaced without backup, whose path is resolved
+  // already (ResolvedFolder): thousands of them are staged without scanning their folder.
+  Status StageResolvedOutput(const std::string& resolvedTarget, const ContentWriter& write,
+                             Durability durability = Durability::Unsynced);
+
   // Puts every staged file in place as described above. A failure's reason names the file
   // ("Cannot rename /x/SHP.PFP to /x/SHP_OLD.PFP: Permission denied").
   Status Commit();
@@ -46,6 +58,9 @@ class FileReplacement {
 
  private:
   struct Entry;
+  Result<SafeFileWriter*> Add(Result<SafeFileWriter> writer, const std::string& backup);
+  // Writes and closes the entry just added; removes it again when that fails.
+  Status Close(const ContentWriter& write);
   Status Rename(const std::string& from, const std::string& to);
   void Undo();
   std::vector<std::unique_ptr<Entry>> entries_;

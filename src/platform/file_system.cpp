@@ -19,19 +19,23 @@ Status LastError() {
   return Status::Failure(std::strerror(errno));
 }
 
-bool StatIs(const std::string& path, mode_t type) {
+bool StatIs(const std::string& resolvedPath, mode_t type) {
   struct stat info {};
-  return ::stat(ResolvePath(path).c_str(), &info) == 0 && (info.st_mode & S_IFMT) == type;
+  return ::stat(resolvedPath.c_str(), &info) == 0 && (info.st_mode & S_IFMT) == type;
 }
 
 }  // namespace
 
 bool FileExists(const std::string& path) {
-  return !path.empty() && StatIs(path, S_IFREG);
+  return !path.empty() && StatIs(ResolvePath(path), S_IFREG);
 }
 
 bool FolderExists(const std::string& path) {
-  return !path.empty() && StatIs(path, S_IFDIR);
+  return !path.empty() && StatIs(ResolvePath(path), S_IFDIR);
+}
+
+bool ResolvedFileExists(const std::string& resolvedPath) {
+  return !resolvedPath.empty() && StatIs(resolvedPath, S_IFREG);
 }
 
 Status CreateFolder(const std::string& path) {
@@ -44,18 +48,24 @@ Status CreateFolder(const std::string& path) {
 }
 
 Status DeleteFile(const std::string& path) {
+  return DeleteResolvedFile(ResolvePath(path));
+}
+
+Status DeleteResolvedFile(const std::string& resolvedPath) {
   if (auto fault = CheckFault(FileOperation::Delete); !fault) return fault;
-  if (::unlink(ResolvePath(path).c_str()) != 0) return LastError();
+  if (::unlink(resolvedPath.c_str()) != 0) return LastError();
   return Status::Success();
 }
 
 Status MoveFile(const std::string& from, const std::string& to) {
-  const std::string source = ResolvePath(from);
-  const std::string target = ResolvePath(to);
+  return MoveResolvedFile(ResolvePath(from), ResolvePath(to));
+}
+
+Status MoveResolvedFile(const std::string& resolvedFrom, const std::string& resolvedTo) {
   struct stat info {};
-  if (::lstat(target.c_str(), &info) == 0) return Status::Failure("File exists");
+  if (::lstat(resolvedTo.c_str(), &info) == 0) return Status::Failure("File exists");
   if (auto fault = CheckFault(FileOperation::Rename); !fault) return fault;
-  if (::rename(source.c_str(), target.c_str()) != 0) return LastError();
+  if (::rename(resolvedFrom.c_str(), resolvedTo.c_str()) != 0) return LastError();
   return Status::Success();
 }
 

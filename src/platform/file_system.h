@@ -22,6 +22,12 @@ Status DeleteFile(const std::string& path);
 // Renames a file; the target must not exist (the design's move never replaces a file).
 Status MoveFile(const std::string& from, const std::string& to);
 
+// The same for paths resolved already (ResolvePath, ResolvedFolder): nothing is looked up, so
+// replacing thousands of files in one folder never scans it.
+bool ResolvedFileExists(const std::string& resolvedPath);
+Status DeleteResolvedFile(const std::string& resolvedPath);
+Status MoveResolvedFile(const std::string& resolvedFrom, const std::string& resolvedTo);
+
 Result<std::uint64_t> FileLength(const std::string& path);
 Result<Bytes> ReadWholeFile(const std::string& path);
 

@@ -19,12 +19,6 @@ namespace {
 
 using platform::Status;
 
-// Where the previous version of an extract file waits until both new files are in place, so
-// that a failure part-way never leaves the text of one extraction beside the index of another.
-std::string PreviousVersionName(const std::string& path) {
-  return platform::FolderPart(path) + "." + platform::FileNamePart(path) + ".previous";
-}
-
 std::vector<UnitRecord> UnitRecordsOf(std::span<const archive::MemberRecord> table,
                                       const UnitMembers& members) {
   const std::int64_t start = table[members.First].Offset;
@@ -53,26 +47,19 @@ Status WriteExtracts(const platform::InputFile& textArchive, const std::string& 
   if (auto created = platform::CreateFolder(paths.Folder); !created) {
     return Status::Failure("Cannot create the folder " + paths.Folder + ": " + created.Reason());
   }
+  // Both files are written whole and put in place together: a failure part-way never leaves
+  // the text of one extraction beside the index of another. Earlier extracts are not kept.
   platform::FileReplacement replacement;
-  auto text = replacement.Stage(paths.Text, PreviousVersionName(paths.Text));
+  auto text = replacement.Stage(paths.Text, std::string());
   if (!text) return Status::Failure(text.Reason());
-  auto index = replacement.Stage(paths.Index, PreviousVersionName(paths.Index));
+  auto index = replacement.Stage(paths.Index, std::string());
   if (!index) return Status::Failure(index.Reason());
   auto copied = CopyTextLines(textArchive, archivePath, start, *text.Value(), paths.Text);
   if (!copied) return Status::Failure(copied.Reason());
   if (auto written = index.Value()->Write(SerialiseUnitIndex(units)); !written) {
     return Status::Failure("Cannot write " + paths.Index + ": " + written.Reason());
   }
-  if (auto committed = replacement.Commit(); !committed) return committed;
-  for (const std::string& path : {paths.Text, paths.Index}) {
-    const std::string previous = PreviousVersionName(path);
-    // Both new files are in place; a previous version that cannot be removed now is harmless,
-    // and the next extraction removes it.
-    if (platform::FileExists(previous) && !platform::DeleteFile(previous)) {
-      (void)platform::DeleteFile(previous);
-    }
-  }
-  return Status::Success();
+  return replacement.Commit();
 }
 
 }  // namespace

@@ -140,7 +140,7 @@ TEST_F(ExtractMemberTest, APaletteRunningPastTheArchiveEndGetsZeros) {
 TEST_F(ExtractMemberTest, AFailedCopyLeavesNoSpriteFile) {
   testing::WriteFile(data / "TOVRIN_PFP/old.txt", "keep");
   platform::FaultInjection::Reset();
-  platform::FaultInjection::FailAt(platform::FileOperation::Rename, 1, "Read-only file system");
+  platform::FaultInjection::FailAt(platform::FileOperation::Write, 1, "Read-only file system");
   Extract({MemberArchive::Shp, "ICONS", 10, 20});
   platform::FaultInjection::Reset();
   auto files = testing::SnapshotFolder(data.Path());

@@ -6,6 +6,7 @@
 #include "graphics/sprite_conversion.h"
 #include "platform/fault_injection.h"
 #include "platform/scripted_ui.h"
+#include "sprite_member.h"
 #include "support/files.h"
 #include "support/sprite_builder.h"
 #include "support/temp_folder.h"
@@ -181,18 +182,37 @@ INSTANTIATE_TEST_SUITE_P(Names, PaletteChoiceByName,
                                            PaletteChoice{"UNITICON", PaletteId::Day}),
                          [](const auto& info) { return std::string(info.param.SpriteName); });
 
-TEST_F(ConversionTest, ABmpThatCannotBeWrittenEndsTheConversionWithoutAHalfFile) {
+TEST_F(ConversionTest, ABmpThatCannotBeWrittenEndsTheConversionAndReplacesNoBmp) {
+  testing::WriteFile(context.BmpFolder + "CURSORS_00000.BMP", "earlier");
   platform::FaultInjection::Reset();
   platform::FaultInjection::FailAt(platform::FileOperation::Write, 3, "No space left on device");
   Convert("CURSORS", testing::SpriteFileOf({kPixel, kPixel, kPixel}));
   platform::FaultInjection::Reset();
-  // The first BMP took two writes; the second failed in its header.
+  // The first BMP took two writes; the second failed in its header. The first stays unwritten.
   EXPECT_EQ(BmpNames(), std::vector<std::string>{"CURSORS_00000.BMP"});
+  EXPECT_EQ(testing::ReadText(context.BmpFolder + "CURSORS_00000.BMP"), "earlier");
   EXPECT_EQ(ui.Messages(), std::vector<std::string>{"The file " + context.BmpFolder +
                                                     "CURSORS_00001.BMP cannot be written: No "
                                                     "space left on device."});
   EXPECT_TRUE(context.ShpRejected);
   EXPECT_EQ(context.ImageIndex, 1);
+}
+
+// The archive shrinks while its member is converted: the conversion stops with the reason and
+// stages nothing more, so that no BMP of a misread picture is ever put in place.
+TEST_F(ConversionTest, ASourceThatCannotBeReadEndsTheConversion) {
+  context.MemberName = "CURSORS";
+  const Bytes file = testing::SpriteFileOf({kPixel, kPixel, kPixel});
+  const SpriteMember member(file, 5);
+  std::filesystem::resize_file(member.ArchivePath(), SpriteMember::kBytesBefore + file.size() - 2);
+  platform::FileReplacement bmps;
+  EXPECT_FALSE(StageShpConversion(member.Reader(), member.ArchivePath(),
+                                  {context, palettes, picture}, bmps, ui));
+  EXPECT_EQ(ui.Messages(), std::vector<std::string>{"Cannot read " + member.ArchivePath() +
+                                                    ": The file ends too early"});
+  EXPECT_TRUE(context.ShpRejected);
+  EXPECT_EQ(context.ImageIndex, 2);
+  EXPECT_EQ(bmps.StagedCount(), 2u);
 }
 
 TEST_F(ConversionTest, BmpsGoIntoAnExistingFileOfAnotherCase) {

@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <filesystem>
 
+#include "graphics/sprite_decoder.h"
 #include "graphics/sprite_format.h"
+#include "sprite_member.h"
 #include "support/sprite_builder.h"
 
 namespace zorvane::graphics {
@@ -40,11 +43,14 @@ struct FileCase {
   std::vector<bool> Readable;
 };
 
-class SpriteFileReading : public ::testing::TestWithParam<FileCase> {};
+// Each file held in memory, and as a member of an archive read through windows of 3 bytes and
+// of the usual size: the checks see the member's bytes and nothing past them.
+class SpriteFileReading : public ::testing::TestWithParam<std::tuple<FileCase, std::size_t>> {};
 
 TEST_P(SpriteFileReading, ChecksEveryCountAndOffsetAgainstTheFile) {
-  const FileCase& c = GetParam();
-  const ShpFileReader reader(c.File);
+  const FileCase& c = std::get<0>(GetParam());
+  const SpriteMember member(c.File, std::get<1>(GetParam()));
+  const ShpFileReader& reader = member.Reader();
   ASSERT_EQ(reader.TableUsable(), c.TableUsable);
   if (!c.TableUsable) {
     EXPECT_FALSE(reader.SubImage(0).has_value());
@@ -56,41 +62,63 @@ TEST_P(SpriteFileReading, ChecksEveryCountAndOffsetAgainstTheFile) {
   }
   EXPECT_FALSE(reader.SubImage(-1).has_value());
   EXPECT_FALSE(reader.SubImage(static_cast<std::int32_t>(c.Readable.size())).has_value());
+  EXPECT_EQ(reader.ReadFailure(), std::nullopt);
 }
 
 const Bytes kOnePixel = testing::SpriteFileOf({{0, 0, 0, 0, 0, 0, {3, 9, 0}}});
 
-INSTANTIATE_TEST_SUITE_P(
-    Files, SpriteFileReading,
-    ::testing::Values(
-        FileCase{"Empty", {}, false, {}},
-        FileCase{"ShorterThanItsHeader", {'1', '.', '1'}, false, {}},
-        FileCase{"CountZero", RawFile(0, {}, 40), false, {}},
-        FileCase{"CountNegative", RawFile(-3, {}, 40), false, {}},
-        FileCase{"CountLargestNumber", RawFile(INT_MAX, {{16, 0}}, 40), false, {}},
-        FileCase{
-            "TableOneEntryTooLong", RawFile(5, {{48, 0}, {48, 0}, {48, 0}, {48, 0}}, 0), false, {}},
-        FileCase{"SmallestUsableFile", kOnePixel, true, {true}},
-        FileCase{"FortyBytesRejectEverySubImage", RawFile(1, {{16, 0}}, 24), true, {false}},
-        FileCase{"FortyOneBytes", testing::SpriteFileOf({{0, 0, 0, 0, 0, 0, {0}}}), true, {true}},
-        FileCase{
-            "OffsetFifteen", WithPixelAt(RawFile(2, {{0, 0}, {15, 0}}, 0), 0), true, {true, false}},
-        FileCase{"NegativeReserved",
-                 WithPixelAt(RawFile(2, {{0, 0}, {24, -1}}, 0), 0),
-                 true,
-                 {true, false}},
-        FileCase{"OffsetPastTheEnd",
-                 WithPixelAt(RawFile(2, {{0, 0}, {INT_MAX, 0}}, 0), 0),
-                 true,
-                 {true, false}},
-        FileCase{"HeaderCrossingTheEnd",
-                 WithPixelAt(RawFile(2, {{0, 0}, {33, 0}}, 0), 0),
-                 true,
-                 {true, false}},
-        FileCase{"NegativeMaxRow", WithPixelAt(RawFile(1, {{0, 0}}, 0), 0, -1, 4), true, {false}},
-        FileCase{
-            "NegativeMaxColumn", WithPixelAt(RawFile(1, {{0, 0}}, 0), 0, 4, -2), true, {false}}),
-    [](const auto& info) { return std::string(info.param.Name); });
+const FileCase kFileCases[] = {
+    FileCase{"Empty", {}, false, {}},
+    FileCase{"ShorterThanItsHeader", {'1', '.', '1'}, false, {}},
+    FileCase{"CountZero", RawFile(0, {}, 40), false, {}},
+    FileCase{"CountNegative", RawFile(-3, {}, 40), false, {}},
+    FileCase{"CountLargestNumber", RawFile(INT_MAX, {{16, 0}}, 40), false, {}},
+    FileCase{
+        "TableOneEntryTooLong", RawFile(5, {{48, 0}, {48, 0}, {48, 0}, {48, 0}}, 0), false, {}},
+    FileCase{"SmallestUsableFile", kOnePixel, true, {true}},
+    FileCase{"FortyBytesRejectEverySubImage", RawFile(1, {{16, 0}}, 24), true, {false}},
+    FileCase{"FortyOneBytes", testing::SpriteFileOf({{0, 0, 0, 0, 0, 0, {0}}}), true, {true}},
+    FileCase{
+        "OffsetFifteen", WithPixelAt(RawFile(2, {{0, 0}, {15, 0}}, 0), 0), true, {true, false}},
+    FileCase{
+        "NegativeReserved", WithPixelAt(RawFile(2, {{0, 0}, {24, -1}}, 0), 0), true, {true, false}},
+    FileCase{"OffsetPastTheEnd",
+             WithPixelAt(RawFile(2, {{0, 0}, {INT_MAX, 0}}, 0), 0),
+             true,
+             {true, false}},
+    FileCase{"HeaderCrossingTheEnd",
+             WithPixelAt(RawFile(2, {{0, 0}, {33, 0}}, 0), 0),
+             true,
+             {true, false}},
+    FileCase{"NegativeMaxRow", WithPixelAt(RawFile(1, {{0, 0}}, 0), 0, -1, 4), true, {false}},
+    FileCase{"NegativeMaxColumn", WithPixelAt(RawFile(1, {{0, 0}}, 0), 0, 4, -2), true, {false}}};
+
+INSTANTIATE_TEST_SUITE_P(Files, SpriteFileReading,
+                         ::testing::Combine(::testing::ValuesIn(kFileCases),
+                                            ::testing::Values(0, 3, kShpWindowSize)),
+                         [](const auto& info) {
+                           const std::size_t window = std::get<1>(info.param);
+                           return std::string(std::get<0>(info.param).Name) + "_" +
+                                  (window == 0 ? "Memory" : "Window" + std::to_string(window));
+                         });
+
+// A file that shrinks while it is read (another program truncates it) is not taken for a
+// shorter sprite file: the reader says why its bytes ended, and the stream reads 0 from there.
+TEST(SpriteFileReading, AFileThatEndsEarlyIsReportedAsUnreadable) {
+  const Bytes file =
+      testing::SpriteFileOf({{0, 0, 0, 0, 0, 0, {3, 9, 0}}, {0, 2, 0, 0, 2, 0, {7, 1, 2, 3, 0}}});
+  const SpriteMember member(file, 4);
+  const ShpFileReader& reader = member.Reader();
+  ASSERT_TRUE(reader.SubImage(0).has_value());
+  std::filesystem::resize_file(member.ArchivePath(), SpriteMember::kBytesBefore + file.size() - 3);
+  const auto image = reader.SubImage(1);
+  ASSERT_TRUE(image.has_value());
+  EXPECT_EQ(reader.ReadFailure(), std::nullopt);
+  PixelBuffer pixels;
+  DecodeShpImage(*image, false, pixels);
+  EXPECT_EQ(reader.ReadFailure(), std::optional<std::string>("The file ends too early"));
+  EXPECT_EQ(testing::TopDownGrid(pixels), (std::vector<std::vector<int>>{{1, 0, 0}}));
+}
 
 struct BoundsCase {
   const char* Name;

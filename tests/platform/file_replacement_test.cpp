@@ -3,6 +3,7 @@
 #include "platform/copy_range.h"
 #include "platform/fault_injection.h"
 #include "platform/file_replacement.h"
+#include "platform/resolved_folder.h"
 #include "support/files.h"
 #include "support/temp_folder.h"
 
@@ -83,19 +84,25 @@ TEST_P(FailingStep, EveryFailureLeavesTheFolderAsItWas) {
   EXPECT_EQ(ReadText(temp / "PFPDATA.IDX"), "index v3");
 }
 
-// The tool's own outputs: many files replaced together, without backups, none kept open.
+// The tool's own outputs: many files replaced together, without backups, none kept open;
+// staged as bytes, or through a writer at paths resolved by one listing of their folder.
+enum class Staging { Bytes, ResolvedOutput };
+
 class OutputBatch : public FileReplacementTest,
-                    public ::testing::WithParamInterface<FileOperation> {
+                    public ::testing::WithParamInterface<std::tuple<FileOperation, Staging>> {
  protected:
   Status WriteBatch(int files) {
     FileReplacement replacement;
+    ResolvedFolder folder(temp.Path());
     for (int i = 0; i < files; ++i) {
       const std::string name = "out_" + std::to_string(i) + ".bmp";
-      if (auto staged = replacement.StageBytes(temp / name, "", testing::BytesOf("new " + name),
-                                               Durability::Unsynced);
-          !staged) {
-        return staged;
-      }
+      const Bytes content = testing::BytesOf("new " + name);
+      const Status staged =
+          std::get<1>(GetParam()) == Staging::Bytes
+              ? replacement.StageBytes(temp / name, "", content, Durability::Unsynced)
+              : replacement.StageResolvedOutput(
+                    folder.PathOf(name), [&](SafeFileWriter& out) { return out.Write(content); });
+      if (!staged) return staged;
     }
     return replacement.Commit();
   }
@@ -108,7 +115,7 @@ TEST_P(OutputBatch, ReplacesEveryFileOrNone) {
   int failures = 0;
   for (int n = 1;; ++n) {
     FaultInjection::Reset();
-    FaultInjection::FailAt(GetParam(), n, "Injected fault");
+    FaultInjection::FailAt(std::get<0>(GetParam()), n, "Injected fault");
     if (WriteBatch(5)) break;
     ++failures;
     ASSERT_EQ(SnapshotFolder(temp.Path()), before) << "fault at operation " << n;
@@ -125,9 +132,30 @@ TEST_P(OutputBatch, ReplacesEveryFileOrNone) {
   EXPECT_EQ(SnapshotFolder(temp.Path()), expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Operations, OutputBatch,
-                         ::testing::Values(FileOperation::Create, FileOperation::Write,
-                                           FileOperation::Rename));
+INSTANTIATE_TEST_SUITE_P(
+    Operations, OutputBatch,
+    ::testing::Combine(::testing::Values(FileOperation::Create, FileOperation::Write,
+                                         FileOperation::Flush, FileOperation::Rename),
+                       ::testing::Values(Staging::Bytes, Staging::ResolvedOutput)));
+
+// Content staged through a writer fails with the reason the platform gave, so that callers can
+// name the file in their own words; nothing is left behind.
+TEST_F(FileReplacementTest, AFailureWhileStagingGivesThePlatformsReason) {
+  const auto before = SnapshotFolder(temp.Path());
+  for (FileOperation operation :
+       {FileOperation::Create, FileOperation::Write, FileOperation::Flush}) {
+    FaultInjection::Reset();
+    FaultInjection::FailAt(operation, 1, "Disk full");
+    FileReplacement replacement;
+    const Status staged = replacement.StageWritten(
+        temp / "PFPDATA.IDX", "",
+        [](SafeFileWriter& out) { return out.Write(std::string_view("index v3")); });
+    ASSERT_FALSE(staged);
+    EXPECT_EQ(staged.Reason(), "Disk full");
+    EXPECT_EQ(replacement.StagedCount(), 0u);
+    EXPECT_EQ(SnapshotFolder(temp.Path()), before);
+  }
+}
 
 INSTANTIATE_TEST_SUITE_P(Operations, FailingStep,
                          ::testing::Values(FileOperation::Create, FileOperation::Write,

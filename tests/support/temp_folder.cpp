@@ -7,8 +7,10 @@
 
 namespace zorvane::testing {
 
-TempFolder::TempFolder() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "zorvane-test-XXXXXX").string();
+TempFolder::TempFolder() : TempFolder(std::filesystem::temp_directory_path().string()) {}
+
+TempFolder::TempFolder(const std::string& parent) {
+  std::string pattern = (std::filesystem::path(parent) / "zorvane-test-XXXXXX").string();
   if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
   path_ = pattern + "/";
 }

@@ -9,6 +9,8 @@ namespace zorvane::testing {
 class TempFolder {
  public:
   TempFolder();
+  // The same below `parent` instead of the system's temporary folder.
+  explicit TempFolder(const std::string& parent);
   ~TempFolder();
   TempFolder(const TempFolder&) = delete;
   TempFolder& operator=(const TempFolder&) = delete;

@@ -241,9 +241,9 @@ INSTANTIATE_TEST_SUITE_P(Operations, FailingExtraction,
                                            FileOperation::Rename),
                          test::OperationName);
 
-// Removing the previous versions comes after both new files are in place: a failure there
-// is tried once more and leaves no file behind.
-TEST_F(ExtractionTest, AFailedRemovalOfThePreviousVersionsIsTriedAgain) {
+// Removing the replaced extracts comes after both new files are in place: a failure there is
+// tried once more and leaves no file behind.
+TEST_F(ExtractionTest, AFailedRemovalOfTheReplacedExtractsIsTriedAgain) {
   test::WriteInstallation(data.Path(), test::TinyArchives());
   ASSERT_TRUE(Extract());
   for (int n = 1; n <= 2; ++n) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "support/file_operation_name.h"
 #include "support/index_builder.h"
 
 namespace zorvane::unitdesc::test {
@@ -75,21 +76,7 @@ void WriteExtract(const std::string& folder, std::string_view text,
 }
 
 std::string OperationName(const ::testing::TestParamInfo<platform::FileOperation>& info) {
-  switch (info.param) {
-    case platform::FileOperation::Create:
-      return "Create";
-    case platform::FileOperation::Write:
-      return "Write";
-    case platform::FileOperation::Flush:
-      return "Flush";
-    case platform::FileOperation::Rename:
-      return "Rename";
-    case platform::FileOperation::Delete:
-      return "Delete";
-    case platform::FileOperation::CreateFolder:
-      return "CreateFolder";
-  }
-  return "Unknown";
+  return testing::FileOperationName(info.param);
 }
 
 int FailEachOperationInTurn(platform::FileOperation operation, const std::function<bool()>& attempt,
