@@ -33,7 +33,8 @@ constexpr std::size_t kMaxInput = 16 * 1024;
 constexpr std::size_t kPrefix = 4;
 constexpr std::size_t kInternalFileStep = 16;
 
-// The 15 palette names, names that refresh the DAY table, and names that cannot be files.
+// The 15 palette names, two of them in other cases, a name of no palette (it refreshes the DAY
+// table), and names that cannot be file names.
 constexpr std::array<std::string_view, 22> kMemberNames{
     "DAY",     "MAIN",    "MENU2",   "TURN01U", "TURN02U", "TURN03U", "TURN04U", "TURN05U",
     "TURN06U", "TURN01J", "TURN02J", "TURN03J", "TURN04J", "TURN05J", "TURN06J", "day",
