@@ -1,15 +1,13 @@
 // Feeds arbitrary bytes to the readers of EXT.IDX and PFPDATA.IDX and to the member listing.
 // Input: one byte that splits the rest into EXT.IDX and PFPDATA.IDX, then both files.
-#include <stdlib.h>
-
 #include <cstdint>
-#include <cstdio>
 #include <string>
 #include <vector>
 
 #include "archive/ext_index.h"
 #include "archive/index_files.h"
 #include "archive/member_listing.h"
+#include "fuzz_support.h"
 #include "platform/scripted_ui.h"
 
 namespace {
@@ -17,19 +15,8 @@ namespace {
 constexpr std::size_t kMaxInput = 64 * 1024;
 
 const std::string& Folder() {
-  static const std::string folder = [] {
-    std::string pattern = "/tmp/zorvane-fuzz-index-XXXXXX";
-    if (::mkdtemp(pattern.data()) == nullptr) abort();
-    return pattern + "/";
-  }();
+  static const std::string folder = zorvane::fuzz::MakeScratchFolder("index");
   return folder;
-}
-
-void Write(const std::string& path, const std::uint8_t* data, std::size_t size) {
-  FILE* file = std::fopen(path.c_str(), "wb");
-  if (file == nullptr) abort();
-  if (size > 0) std::fwrite(data, 1, size, file);
-  std::fclose(file);
 }
 
 }  // namespace
@@ -47,8 +34,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   archive::ParseMemberIndex({pfp, pfpSize});
 
   // The workers on files.
-  Write(Folder() + "EXT.IDX", ext, split);
-  Write(Folder() + "PFPDATA.IDX", pfp, pfpSize);
+  fuzz::WriteBytes(Folder() + "EXT.IDX", {ext, split});
+  fuzz::WriteBytes(Folder() + "PFPDATA.IDX", {pfp, pfpSize});
   archive::IndexTables tables;
   platform::ScriptedUi ui;
   std::vector<std::string> rows;
@@ -57,7 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (auto choice : {archive::ArchiveChoice::AllArchives, archive::ArchiveChoice::ShpArchive,
                       archive::ArchiveChoice::TilArchive, archive::ArchiveChoice::PalArchive}) {
     archive::ListArchiveMembers(Folder(), choice, tables, {rows, toolTip}, ui);
-    if (static_cast<std::int32_t>(rows.size()) - 1 != tables.LastRow) abort();
+    fuzz::Check(static_cast<std::int32_t>(rows.size()) - 1 == tables.LastRow);
   }
   return 0;
 }

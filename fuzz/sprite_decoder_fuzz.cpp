@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cstdint>
+#include <cstring>
 #include <optional>
 #include <string>
 #include <vector>
@@ -63,9 +64,8 @@ const std::string& ScratchPath() {
 
 std::optional<zorvane::platform::InputFile> AsMemberOfAFile(const std::uint8_t* data,
                                                             std::size_t size) {
-  std::vector<std::uint8_t> bytes(kAround, 0xFF);
-  bytes.insert(bytes.end(), data, data + size);
-  bytes.insert(bytes.end(), kAround, 0xFF);
+  std::vector<std::uint8_t> bytes(kAround + size + kAround, 0xFF);
+  if (size > 0) std::memcpy(bytes.data() + kAround, data, size);
   FILE* out = std::fopen(ScratchPath().c_str(), "wb");
   if (out == nullptr) abort();
   if (std::fwrite(bytes.data(), 1, bytes.size(), out) != bytes.size()) abort();

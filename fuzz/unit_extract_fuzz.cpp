@@ -7,13 +7,12 @@
 #include <stdlib.h>
 
 #include <cstdint>
-#include <cstdio>
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include "archive/index_files.h"
-#include "platform/file_system.h"
+#include "fuzz_support.h"
 #include "platform/scripted_ui.h"
 #include "unitdesc/text_line_copy.h"
 #include "unitdesc/unit_extraction.h"
@@ -23,36 +22,18 @@
 namespace {
 
 using namespace zorvane;
-using Bytes = std::vector<std::uint8_t>;
+using fuzz::Bytes;
 
 constexpr std::size_t kMaxInput = 64 * 1024;
 
 const std::string& Root() {
   static const std::string root = [] {
-    std::string pattern = "/tmp/zorvane-fuzz-units-XXXXXX";
-    if (::mkdtemp(pattern.data()) == nullptr) abort();
-    std::filesystem::create_directory(pattern + "/DATA");
-    std::filesystem::create_directory(pattern + "/extract");
-    return pattern + "/";
+    const std::string folder = fuzz::MakeScratchFolder("units");
+    std::filesystem::create_directory(folder + "DATA");
+    std::filesystem::create_directory(folder + "extract");
+    return folder;
   }();
   return root;
-}
-
-void Write(const std::string& path, const std::uint8_t* data, std::size_t size) {
-  FILE* file = std::fopen(path.c_str(), "wb");
-  if (file == nullptr) abort();
-  if (size > 0 && std::fwrite(data, 1, size, file) != size) abort();
-  if (std::fclose(file) != 0) abort();
-}
-
-void Write(const std::string& path, const Bytes& bytes) {
-  Write(path, bytes.data(), bytes.size());
-}
-
-Bytes Read(const std::string& path) {
-  auto bytes = platform::ReadWholeFile(path);
-  if (!bytes) abort();
-  return std::move(bytes).Value();
 }
 
 // TXT (INTRO, units "0" and "1"), SND (AUDIO, BEEP), SHP (MAIN) and the terminator.
@@ -96,19 +77,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::filesystem::remove_all(dataFolder);
   std::filesystem::create_directory(dataFolder);
   const Installation& fixed = Fixed();
-  Write(dataFolder + "TXT.PFP", fixed.Text);
-  Write(dataFolder + "PFPDATA.IDX", fixed.MemberIndex);
-  Write(dataFolder + "EXT.IDX", fixed.ArchiveIndex);
-  Write(extractFolder + "UnitIDX.KRT", index, indexSize);
-  Write(extractFolder + "UnitDescriptions.KRT", text, textSize);
+  fuzz::WriteBytes(dataFolder + "TXT.PFP", fixed.Text);
+  fuzz::WriteBytes(dataFolder + "PFPDATA.IDX", fixed.MemberIndex);
+  fuzz::WriteBytes(dataFolder + "EXT.IDX", fixed.ArchiveIndex);
+  fuzz::WriteBytes(extractFolder + "UnitIDX.KRT", {index, indexSize});
+  fuzz::WriteBytes(extractFolder + "UnitDescriptions.KRT", {text, textSize});
 
   platform::ScriptedUi ui;
   ui.QueueFileChoice(extractFolder + "UnitDescriptions.KRT");
   unitdesc::UnitExtracts extracts;
   if (!unitdesc::InsertUnitDescriptions(dataFolder, extracts, ui, {})) {
-    if (Read(dataFolder + "TXT.PFP") != fixed.Text ||
-        Read(dataFolder + "PFPDATA.IDX") != fixed.MemberIndex ||
-        Read(dataFolder + "EXT.IDX") != fixed.ArchiveIndex ||
+    if (fuzz::ReadBytes(dataFolder + "TXT.PFP") != fixed.Text ||
+        fuzz::ReadBytes(dataFolder + "PFPDATA.IDX") != fixed.MemberIndex ||
+        fuzz::ReadBytes(dataFolder + "EXT.IDX") != fixed.ArchiveIndex ||
         std::distance(std::filesystem::directory_iterator(dataFolder),
                       std::filesystem::directory_iterator()) != 3) {
       abort();  // a refused insertion changed the installation
@@ -119,7 +100,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (archive::ComparableName(units->front().Name) != "0") return 0;
 
   if (!unitdesc::ExtractUnitDescriptions(dataFolder, ui)) abort();
-  const auto extracted = unitdesc::ParseUnitIndex(Read(dataFolder + "EXTRACTS/UnitIDX.KRT"));
+  const auto extracted =
+      unitdesc::ParseUnitIndex(fuzz::ReadBytes(dataFolder + "EXTRACTS/UnitIDX.KRT"));
   if (!extracted || extracted->size() != units->size()) abort();
   std::int64_t offset = 0;
   for (std::size_t r = 0; r < units->size(); ++r) {
@@ -131,7 +113,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     offset += record.Length;
   }
-  const Bytes again = Read(dataFolder + "EXTRACTS/UnitDescriptions.KRT");
+  const Bytes again = fuzz::ReadBytes(dataFolder + "EXTRACTS/UnitDescriptions.KRT");
   const std::string expected =
       unitdesc::NormaliseLineEnds(std::string_view(reinterpret_cast<const char*>(text), textSize));
   if (std::string(again.begin(), again.end()) != expected) abort();
