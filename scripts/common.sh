@@ -1,4 +1,4 @@
-# Shared by ./run, ./test and ./bench: installs what the build needs and builds into build/.
+# Shared by ./run, ./test and ./benchmark: installs what the build needs and builds into build/.
 
 ZORVANE_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 ZORVANE_JOBS="${ZORVANE_JOBS:-2}"

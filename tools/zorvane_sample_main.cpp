@@ -40,6 +40,8 @@ int main(int argc, char** argv) {
   std::cout << "Sample PacGen DATA folder written to " << folder << " (scale " << options.Scale
             << ": " << counts.UnitDescriptions << " unit descriptions, " << counts.TileFiles
             << " tile files of " << counts.HexesPerTile << " hexes, " << counts.UnitIcons
-            << " unit icons)\n";
+            << " unit icons, " << counts.FillerArchives << " filler archives; "
+            << zorvane::sample::MemberIndexRecords(counts) << " records in PFPDATA.IDX, "
+            << zorvane::sample::ArchiveIndexRecords(counts) << " in EXT.IDX)\n";
   return 0;
 }

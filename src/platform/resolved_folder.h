@@ -1,9 +1,9 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
-#include <unordered_map>
-#include <unordered_set>
+#include <vector>
 
 namespace zorvane::platform {
 
@@ -25,10 +25,28 @@ class ResolvedFolder {
   const std::string& Path() const { return path_; }
 
  private:
+  // A name of the folder and its upper-case form, side by side in text_.
+  struct Entry {
+    std::size_t Start = 0;
+    std::size_t Length = 0;
+  };
+  std::string_view NameOf(std::uint32_t entry) const;
+  std::string_view FoldedOf(std::uint32_t entry) const;
+  // The slot of an upper-case name: the one holding it, or the empty one where it would go.
+  std::size_t SlotOf(std::string_view folded) const;
+  void Add(std::string_view name);
+  void Grow();
+
   std::string path_;
-  std::unordered_set<std::string> exact_;
-  // Upper-case name to the entry that answers for it.
-  std::unordered_map<std::string, std::string> folded_;
+  // A folder may hold a hundred thousand BMPs and is listed once per sprite converted into it,
+  // so the names share one buffer and one table instead of a node each.
+  std::string text_;
+  std::vector<Entry> entries_;
+  // Open addressing on the upper-case names: entry + 1, or 0 for an empty slot. Each
+  // upper-case name has one slot, held by its spelling first in byte order.
+  std::vector<std::uint32_t> slots_;
+  // The other spellings (rare): entries whose upper-case name another entry holds the slot of.
+  std::vector<std::uint32_t> otherSpellings_;
 };
 
 }  // namespace zorvane::platform

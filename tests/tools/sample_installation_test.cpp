@@ -1,8 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
 #include <set>
 
 #include "archive/index_files.h"
+#include "archive/index_tables.h"
 #include "graphics/palette_state.h"
 #include "graphics/sprite_decoder.h"
 #include "graphics/sprite_format.h"
@@ -19,10 +23,11 @@ namespace {
 
 using archive::ComparableName;
 
-class SampleTest : public ::testing::Test {
+// An installation written at a scale, with both index files read back.
+class SampleAtScale {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(WriteSampleInstallation(data.Path(), {}));
+  void Write(int scale) {
+    ASSERT_TRUE(WriteSampleInstallation(data.Path(), {scale}));
     index = archive::ParseMemberIndex(testing::ReadFile(data / "PFPDATA.IDX"));
     archives = archive::ParseArchiveIndex(testing::ReadFile(data / "EXT.IDX"));
   }
@@ -38,21 +43,47 @@ class SampleTest : public ::testing::Test {
   std::vector<archive::ArchiveRecord> archives;
 };
 
-TEST_F(SampleTest, IndexFilesDescribeTheArchivesExactly) {
+class SampleTest : public SampleAtScale, public ::testing::Test {
+ protected:
+  void SetUp() override { Write(1); }
+};
+
+// Scale 1 has no filler archive; scale 2 and 3 add 5 and 10 of them after PAL.PFP.
+class SampleIndexTest : public SampleAtScale, public ::testing::TestWithParam<int> {
+ protected:
+  void SetUp() override { Write(GetParam()); }
+};
+
+std::vector<std::string> ArchiveNames(const SampleCounts& counts) {
+  std::vector<std::string> names{"TXT", "SND", "SHP", "TIL", "PAL"};
+  for (int filler = 1; filler <= counts.FillerArchives; ++filler) {
+    char name[16];
+    std::snprintf(name, sizeof name, "DAT%03d", filler);
+    names.push_back(name);
+  }
+  return names;
+}
+
+TEST_P(SampleIndexTest, IndexFilesDescribeTheArchivesExactly) {
+  const SampleCounts counts = CountsForScale(GetParam());
   EXPECT_EQ(index.Header, kSampleIndexHeader);
   EXPECT_NE(index.Header, 0);
-  ASSERT_EQ(archives.size(), 6u);
-  const std::vector<std::string> names{"TXT", "SND", "SHP", "TIL", "PAL"};
+  const std::vector<std::string> names = ArchiveNames(counts);
+  ASSERT_EQ(archives.size(), names.size() + 1);
+  EXPECT_EQ(static_cast<int>(archives.size()), ArchiveIndexRecords(counts));
+  EXPECT_EQ(static_cast<int>(index.Records.size()), MemberIndexRecords(counts));
   const auto groups = archive::GroupOfEachRecord(index.Records);
   for (std::size_t k = 0; k < names.size(); ++k) {
     EXPECT_EQ(ComparableName(archives[k].Name), names[k]);
     const auto next = k + 1 < names.size() ? archives[k + 1].FirstMember
                                            : static_cast<std::int32_t>(index.Records.size() - 1);
     EXPECT_EQ(archives[k].EndMember, next);
+    ASSERT_LT(archives[k].FirstMember, archives[k].EndMember) << names[k] << " has no member";
     // Members lie back to back from 0, and fill the archive to its end.
     std::int64_t offset = 0;
     for (const auto& member : Members(k)) {
       EXPECT_EQ(member.Offset, offset);
+      EXPECT_GT(member.Length, 0);
       offset += member.Length;
     }
     EXPECT_EQ(testing::ReadFile(data / (names[k] + ".PFP")).size(), offset);
@@ -62,8 +93,45 @@ TEST_F(SampleTest, IndexFilesDescribeTheArchivesExactly) {
   EXPECT_EQ(index.Records.back(), archive::MemberRecord{});
   EXPECT_EQ(archives.back().FirstMember, 0x20202020);
   EXPECT_EQ(archives.back().EndMember, 0x20202020);
-  EXPECT_EQ(groups.back(), 5);
+  EXPECT_EQ(groups.back(), static_cast<int>(names.size()));
 }
+
+// What the unit-description insertion relies on: the text archive first, its unit
+// descriptions to its end, and AUDIO opening the second archive whatever follows PAL.PFP.
+TEST_P(SampleIndexTest, UnitDescriptionsEndTheFirstArchiveAndAudioOpensTheSecond) {
+  const SampleCounts counts = CountsForScale(GetParam());
+  const auto texts = Members(0);
+  ASSERT_EQ(texts.size(), 3u + counts.UnitDescriptions);
+  for (int unit = 0; unit < counts.UnitDescriptions; ++unit) {
+    EXPECT_EQ(ComparableName(texts[3 + unit].Name), std::to_string(unit));
+  }
+  EXPECT_EQ(ComparableName(index.Records[archives[1].FirstMember].Name), "AUDIO");
+  EXPECT_EQ(Members(1).size(), 1u + counts.SoundMembers);
+}
+
+// The filler members are numbered across the filler archives, the first archives taking one
+// more when the count does not divide evenly, each name filling its 8 characters.
+TEST_P(SampleIndexTest, FillerMembersAreNumberedAcrossTheFillerArchives) {
+  const SampleCounts counts = CountsForScale(GetParam());
+  int number = 0;
+  std::size_t fewest = SIZE_MAX, most = 0;
+  for (int filler = 0; filler < counts.FillerArchives; ++filler) {
+    const auto members = Members(5 + filler);
+    fewest = std::min(fewest, members.size());
+    most = std::max(most, members.size());
+    for (const auto& member : members) {
+      char expected[16];
+      std::snprintf(expected, sizeof expected, "REC%05d", number++);
+      EXPECT_EQ(archive::NameBytes(member.Name), expected);
+    }
+  }
+  EXPECT_EQ(number, counts.FillerMembers);
+  if (counts.FillerArchives > 0) {
+    EXPECT_LE(most - fewest, 1u);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Scales, SampleIndexTest, ::testing::Values(1, 2, 3));
 
 TEST_F(SampleTest, NamesArePaddedBothWays) {
   EXPECT_EQ(archive::NameBytes(archives[1].Name), "SND     ");
@@ -72,18 +140,11 @@ TEST_F(SampleTest, NamesArePaddedBothWays) {
   EXPECT_EQ(archive::NameBytes(Members(0)[3].Name), std::string("0\0\0\0\0\0\0\0", 8));
 }
 
-TEST_F(SampleTest, TheTextArchiveEndsWithTheUnitDescriptions) {
+TEST_F(SampleTest, TheUnitDescriptionsBeginAtALineStartAndEndTheText) {
   const auto texts = Members(0);
-  const auto counts = CountsForScale(1);
-  ASSERT_EQ(texts.size(), 3u + counts.UnitDescriptions);
-  for (int unit = 0; unit < counts.UnitDescriptions; ++unit) {
-    EXPECT_EQ(ComparableName(texts[3 + unit].Name), std::to_string(unit));
-  }
   const std::string text = testing::ReadText(data / "TXT.PFP");
   EXPECT_EQ(text.substr(text.size() - 2), "\r\n");
-  // The block of unit descriptions begins at a line start.
   EXPECT_EQ(text.substr(texts[3].Offset - 2, 2), "\r\n");
-  EXPECT_EQ(ComparableName(Members(1)[0].Name), "AUDIO");
 }
 
 TEST_F(SampleTest, SpritesHoldTheNamedMembersAndValidTables) {
@@ -158,19 +219,65 @@ TEST_F(SampleTest, TheSameOptionsGiveTheSameBytes) {
   EXPECT_EQ(testing::SnapshotFolder(again.Path()), testing::SnapshotFolder(data.Path()));
 }
 
-TEST(SampleScale, MultipliesCountsWithinTheIndexLimit) {
+// Scale 1 is what the README promises and every test builds on.
+TEST(SampleScale, ScaleOneHasTheDocumentedCountsAndNoFiller) {
   const SampleCounts one = CountsForScale(1);
-  const SampleCounts three = CountsForScale(3);
-  EXPECT_EQ(three.UnitDescriptions, 3 * one.UnitDescriptions);
-  EXPECT_EQ(three.UnitIcons, 3 * one.UnitIcons);
-  EXPECT_EQ(three.TileFiles, 3 * one.TileFiles);
-  EXPECT_EQ(three.HexesPerTile, 3 * one.HexesPerTile);
-  const SampleCounts largest = CountsForScale(kMaxScale);
-  const int records =
-      3 + largest.UnitDescriptions + 1 + largest.SoundMembers + 18 + largest.TileFiles + 15 + 1;
-  EXPECT_LE(records, 32767);
-  EXPECT_GE(records, 32700);
-  EXPECT_EQ(largest.TileFiles, 192);
+  EXPECT_EQ(one.UnitDescriptions, 40);
+  EXPECT_EQ(one.SoundMembers, 5);
+  EXPECT_EQ(one.UnitIcons, 48);
+  EXPECT_EQ(one.TileFiles, 12);
+  EXPECT_EQ(one.HexesPerTile, 40);
+  EXPECT_EQ(one.FillerArchives, 0);
+  EXPECT_EQ(one.FillerMembers, 0);
+}
+
+TEST(SampleScale, SmallScalesMultiplyTheCounts) {
+  const SampleCounts one = CountsForScale(1);
+  for (int scale : {2, 3, 16}) {
+    const SampleCounts counts = CountsForScale(scale);
+    EXPECT_EQ(counts.UnitDescriptions, scale * one.UnitDescriptions) << scale;
+    EXPECT_EQ(counts.SoundMembers, scale * one.SoundMembers) << scale;
+    EXPECT_EQ(counts.UnitIcons, scale * one.UnitIcons) << scale;
+    EXPECT_EQ(counts.TileFiles, std::min(scale * one.TileFiles, 192)) << scale;
+    EXPECT_EQ(counts.HexesPerTile, scale * one.HexesPerTile) << scale;
+  }
+}
+
+// The largest installation reaches every limit at once: PFPDATA.IDX and EXT.IDX full, a sprite
+// of more sub-images than 16-bit table offsets can address, tile files of 2000 hexes and a
+// TIL.PFP of about 200 MB (about 1600 bytes a hex).
+TEST(SampleScale, TheLargestScaleReachesEveryLimit) {
+  const SampleCounts largest = CountsForScale(kLargestScale);
+  EXPECT_EQ(MemberIndexRecords(largest), archive::kMemberCapacity);
+  EXPECT_EQ(ArchiveIndexRecords(largest), archive::kArchiveCapacity);
+  EXPECT_EQ(ArchiveIndexRecords(largest), archive::kGroupCapacity);
+  EXPECT_GT(largest.UnitIcons, 4095);
+  EXPECT_EQ(largest.HexesPerTile, 2000);
+  const int hexes = largest.TileFiles * largest.HexesPerTile;
+  EXPECT_LE(hexes, kMaxTileHexes);
+  EXPECT_GE(hexes, 120000);
+}
+
+// No scale goes past a limit of the index files, every filler archive has a member, nothing
+// shrinks as the scale grows, and from the largest scale on the index files stay full.
+TEST(SampleScale, EveryScaleStaysWithinTheIndexLimits) {
+  SampleCounts previous = CountsForScale(1);
+  for (int scale = 1; scale <= kMaxScale; ++scale) {
+    const SampleCounts counts = CountsForScale(scale);
+    ASSERT_LE(MemberIndexRecords(counts), archive::kMemberCapacity) << scale;
+    ASSERT_LE(ArchiveIndexRecords(counts), archive::kArchiveCapacity) << scale;
+    ASSERT_GE(counts.FillerMembers, counts.FillerArchives) << scale;
+    ASSERT_GE(counts.UnitIcons, previous.UnitIcons) << scale;
+    ASSERT_GE(counts.FillerArchives, previous.FillerArchives) << scale;
+    ASSERT_GE(MemberIndexRecords(counts), MemberIndexRecords(previous)) << scale;
+    ASSERT_LE(counts.TileFiles * counts.HexesPerTile, kMaxTileHexes) << scale;
+    ASSERT_GE(counts.UnitDescriptions, 40) << scale;
+    if (scale >= kLargestScale) {
+      ASSERT_EQ(MemberIndexRecords(counts), archive::kMemberCapacity) << scale;
+      ASSERT_EQ(ArchiveIndexRecords(counts), archive::kArchiveCapacity) << scale;
+    }
+    previous = counts;
+  }
 }
 
 TEST(SamplePictures, DayPaletteSpritesKeepIndex213ForTransparency) {

@@ -8,6 +8,7 @@
 
 #include "archive/index_files.h"
 #include "archive/index_record.h"
+#include "archive/index_tables.h"
 #include "platform/paths.h"
 #include "platform/safe_file.h"
 #include "sample/sample_palettes.h"
@@ -124,6 +125,34 @@ SampleArchive PaletteArchive() {
   return archive;
 }
 
+Bytes FillerBytes(int number) {
+  Bytes bytes(32 + Hash(number, 7, 11) % 480);
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    bytes[i] = static_cast<std::uint8_t>(Hash(number, static_cast<std::uint32_t>(i), 3));
+  }
+  return bytes;
+}
+
+// The filler archives DAT001, DAT002, ...: the members REC00000, REC00001, ... shared out in
+// order, the first archives taking one more when they do not divide evenly.
+std::vector<SampleArchive> FillerArchives(const SampleCounts& counts) {
+  std::vector<SampleArchive> archives;
+  int number = 0;
+  for (int a = 0; a < counts.FillerArchives; ++a) {
+    char name[16];
+    std::snprintf(name, sizeof name, "DAT%03d", (a + 1) % 1000);
+    SampleArchive archive{name, '\0', {}};
+    const int members = counts.FillerMembers / counts.FillerArchives +
+                        (a < counts.FillerMembers % counts.FillerArchives);
+    for (int m = 0; m < members; ++m, ++number) {
+      std::snprintf(name, sizeof name, "REC%05d", number % 100000);
+      archive.Members.push_back({name, '\0', [number] { return FillerBytes(number); }});
+    }
+    archives.push_back(std::move(archive));
+  }
+  return archives;
+}
+
 platform::Status WriteArchive(const std::string& dataFolder, const SampleArchive& archive,
                               std::vector<archive::MemberRecord>& records) {
   auto writer = platform::SafeFileWriter::Create(dataFolder + archive.Name + ".PFP");
@@ -143,16 +172,30 @@ platform::Status WriteArchive(const std::string& dataFolder, const SampleArchive
 
 SampleCounts CountsForScale(int scale) {
   scale = std::clamp(scale, 1, kMaxScale);
-  SampleCounts counts{40 * scale, 5 * scale, 48 * scale,
-                      static_cast<int>(std::min<std::size_t>(12 * scale, TileNames(192).size())),
-                      std::min(40 * scale, 2000)};
-  // Keep PFPDATA.IDX within its 32767 records: 3 texts, AUDIO, 18 sprites, 15 palettes and
-  // the terminator come on top of the counted members.
+  SampleCounts counts{};
+  counts.UnitIcons = 48 * scale;
+  counts.HexesPerTile = std::min(40 * scale, 2000);
+  counts.TileFiles = std::min(
+      {12 * scale, static_cast<int>(TileNames(192).size()), kMaxTileHexes / counts.HexesPerTile});
+  counts.FillerArchives = std::min(5 * (scale - 1), kMaxFillerArchives);
+  // PFPDATA.IDX holds at most 32767 records: 3 texts, AUDIO, 18 sprites, 15 palettes and the
+  // terminator come on top of the counted members, and every filler archive needs a member.
   const int fixedRecords = 3 + 1 + 18 + 15 + 1 + counts.TileFiles;
-  const int room = 32767 - fixedRecords;
-  counts.UnitDescriptions = std::min(counts.UnitDescriptions, room * 8 / 9);
-  counts.SoundMembers = std::min(counts.SoundMembers, room - counts.UnitDescriptions);
+  const int room = archive::kMemberCapacity - fixedRecords;
+  counts.UnitDescriptions = std::min(40 * scale, (room - counts.FillerArchives) * 8 / 9);
+  counts.SoundMembers = std::min(5 * scale, room - counts.FillerArchives - counts.UnitDescriptions);
+  counts.FillerMembers = std::clamp(400 * (scale - 1), counts.FillerArchives,
+                                    room - counts.UnitDescriptions - counts.SoundMembers);
   return counts;
+}
+
+int MemberIndexRecords(const SampleCounts& counts) {
+  return 3 + counts.UnitDescriptions + 1 + counts.SoundMembers + 18 + counts.TileFiles + 15 +
+         counts.FillerMembers + 1;
+}
+
+int ArchiveIndexRecords(const SampleCounts& counts) {
+  return 5 + counts.FillerArchives + 1;
 }
 
 platform::Status WriteSampleInstallation(const std::string& dataFolderPath,
@@ -162,9 +205,9 @@ platform::Status WriteSampleInstallation(const std::string& dataFolderPath,
   if (error) return platform::Status::Failure(error.message());
   const std::string dataFolder = platform::WithTrailingSeparator(dataFolderPath);
   const SampleCounts counts = CountsForScale(options.Scale);
-  const std::vector<SampleArchive> archives{TextArchive(counts), SoundArchive(counts),
-                                            SpriteArchive(counts), TileArchive(counts),
-                                            PaletteArchive()};
+  std::vector<SampleArchive> archives{TextArchive(counts), SoundArchive(counts),
+                                      SpriteArchive(counts), TileArchive(counts), PaletteArchive()};
+  for (SampleArchive& filler : FillerArchives(counts)) archives.push_back(std::move(filler));
 
   std::vector<archive::MemberRecord> members;
   std::vector<archive::ArchiveRecord> archiveRecords;
