@@ -21,24 +21,13 @@
 #include "sample/sample_installation.h"
 #include "sample/sample_pictures.h"
 #include "sample/sample_sprites.h"
+#include "scratch_folder.h"
 
 namespace {
 
 using namespace zorvane;
 
 constexpr int kLargestTileHexes = 2000;  // the hexes of a tile file from --scale 50 on
-
-// A fresh folder below the system's temporary folder, removed at the end.
-struct ScratchFolder {
-  ScratchFolder() {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "zorvane-bench-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) std::abort();
-    Path = pattern + "/";
-  }
-  ~ScratchFolder() { std::filesystem::remove_all(Path); }
-  std::string Path;
-};
 
 const std::vector<std::uint8_t>& LargestTileFile() {
   static const std::vector<std::uint8_t> file = [] {

@@ -19,6 +19,7 @@
 #include "platform/safe_file.h"
 #include "platform/scripted_ui.h"
 #include "sample/sample_pictures.h"
+#include "scratch_folder.h"
 
 namespace {
 
@@ -26,18 +27,6 @@ using namespace zorvane;
 
 constexpr int kLargestTileHexes = 2000;
 constexpr char kSetName[] = "LARGEST";
-
-// A fresh folder below the system's temporary folder, removed at the end.
-struct ScratchFolder {
-  ScratchFolder() {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "zorvane-bench-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) std::abort();
-    Path = pattern + "/";
-  }
-  ~ScratchFolder() { std::filesystem::remove_all(Path); }
-  std::string Path;
-};
 
 // The hexes of the largest tile file, in the order of a BMP (row 0 the bottom row).
 const std::vector<graphics::PixelBuffer>& LargestTileSet() {

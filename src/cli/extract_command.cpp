@@ -4,8 +4,8 @@
 #include <optional>
 
 #include "app/extraction_events.h"
-#include "app/row_dispatch.h"
 #include "archive/archive_choice.h"
+#include "cli/row_clicks.h"
 
 namespace zorvane::cli {
 
@@ -48,9 +48,7 @@ int RunExtract(CommandContext& context, const std::vector<std::string>& args) {
 
   std::vector<int> rows;
   if (args[1] == kAll) {
-    for (int row = 0; row < static_cast<int>(session.Window.List1.size()); ++row) {
-      rows.push_back(row);
-    }
+    rows = AllRows(session);
   } else {
     for (std::size_t i = 1; i < args.size(); ++i) {
       const auto row = RowOfMember(session, choice, args[i]);
@@ -62,12 +60,8 @@ int RunExtract(CommandContext& context, const std::vector<std::string>& args) {
       rows.push_back(*row);
     }
   }
-  bool allCompleted = true;
-  for (int row : rows) {
-    session.Window.ListIndex = row;
-    app::OnList1DoubleClick(session);
-    allCompleted = allCompleted && session.Extraction.Completed;
-  }
+  const bool allCompleted =
+      DoubleClickEachRow(session, rows, [&session] { return session.Extraction.Completed; });
   return allCompleted ? kExitCompleted : kExitRefused;
 }
 

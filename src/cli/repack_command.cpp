@@ -3,7 +3,7 @@
 #include <optional>
 
 #include "app/extraction_events.h"
-#include "app/row_dispatch.h"
+#include "cli/row_clicks.h"
 #include "cli/sets_command.h"
 #include "graphics/bmp_set_listing.h"
 #include "platform/number_text.h"
@@ -42,9 +42,7 @@ int RunRepack(CommandContext& context, const std::vector<std::string>& args) {
 
   std::vector<int> rows;
   if (args[1] == kAll) {
-    for (int row = 0; row < static_cast<int>(session.Window.List1.size()); ++row) {
-      rows.push_back(row);
-    }
+    rows = AllRows(session);
   } else {
     for (std::size_t i = 1; i < args.size(); ++i) {
       const auto row = RowOfSet(session, args[i]);
@@ -56,12 +54,8 @@ int RunRepack(CommandContext& context, const std::vector<std::string>& args) {
       rows.push_back(*row);
     }
   }
-  bool allCompleted = true;
-  for (int row : rows) {
-    session.Window.ListIndex = row;
-    app::OnList1DoubleClick(session);
-    allCompleted = allCompleted && session.Repack.Completed;
-  }
+  const bool allCompleted =
+      DoubleClickEachRow(session, rows, [&session] { return session.Repack.Completed; });
   return allCompleted ? kExitCompleted : kExitRefused;
 }
 
