@@ -3,7 +3,9 @@
 ZORVANE_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 ZORVANE_JOBS="${ZORVANE_JOBS:-2}"
 
-# Installs the Debian packages that are missing (apt-get update once, then install -y).
+ZORVANE_APT_UPDATED=0
+
+# Installs the Debian packages that are missing (apt-get update once a run, then install -y).
 ensure_packages() {
   local missing=()
   local package
@@ -20,7 +22,10 @@ ensure_packages() {
   if [ "$(id -u)" -ne 0 ]; then
     sudo="sudo"
   fi
-  $sudo apt-get update -qq
+  if [ "$ZORVANE_APT_UPDATED" -eq 0 ]; then
+    $sudo apt-get update -qq
+    ZORVANE_APT_UPDATED=1
+  fi
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
 }
 
