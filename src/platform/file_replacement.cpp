@@ -19,12 +19,6 @@ struct FileReplacement::Entry {
 
 namespace {
 
-std::string AsideNameFor(const std::string& resolved) {
-  static unsigned counter = 0;
-  return FolderPart(resolved) + "." + FileNamePart(resolved) + ".zorvane-aside-" +
-         std::to_string(++counter);
-}
-
 // Removes a file the replacement no longer needs; a failed delete is tried once more, so that
 // a passing fault leaves no file behind.
 void Remove(const std::string& resolved) {
@@ -130,12 +124,12 @@ Status FileReplacement::Commit() {
   }
   for (const auto& entry : entries_) {
     if (entry->Backup.empty() || !ResolvedFileExists(entry->Backup)) continue;
-    entry->SetAside = AsideNameFor(entry->Backup);
+    entry->SetAside = UniqueSiblingName(entry->Backup, "aside");
     if (auto moved = Rename(entry->Backup, entry->SetAside); !moved) return moved;
   }
   for (const auto& entry : entries_) {
     if (!ResolvedFileExists(entry->Target)) continue;
-    if (entry->Backup.empty()) entry->SetAside = AsideNameFor(entry->Target);
+    if (entry->Backup.empty()) entry->SetAside = UniqueSiblingName(entry->Target, "aside");
     const std::string& to = entry->Backup.empty() ? entry->SetAside : entry->Backup;
     if (auto moved = Rename(entry->Target, to); !moved) return moved;
   }

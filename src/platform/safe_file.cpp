@@ -15,18 +15,19 @@
 
 namespace zorvane::platform {
 
+std::string UniqueSiblingName(const std::string& resolved, std::string_view purpose) {
+  static std::atomic<unsigned> counter{0};
+  static const unsigned seed = std::random_device{}();
+  std::string name = FolderPart(resolved) + "." + FileNamePart(resolved) + ".zorvane-";
+  if (!purpose.empty()) name.append(purpose).append("-");
+  return name + std::to_string(::getpid()) + "-" + std::to_string(seed % 100000) + "-" +
+         std::to_string(counter++);
+}
+
 namespace {
 
 Status LastError() {
   return Status::Failure(std::strerror(errno));
-}
-
-std::string TemporaryNameFor(const std::string& resolvedTarget) {
-  static std::atomic<unsigned> counter{0};
-  static const unsigned seed = std::random_device{}();
-  return FolderPart(resolvedTarget) + "." + FileNamePart(resolvedTarget) + ".zorvane-" +
-         std::to_string(::getpid()) + "-" + std::to_string(seed % 100000) + "-" +
-         std::to_string(counter++);
 }
 
 void SyncFolderOf(const std::string& path) {
@@ -48,7 +49,7 @@ Result<SafeFileWriter> SafeFileWriter::CreateResolved(const std::string& resolve
                                                       Durability durability) {
   if (auto fault = CheckFault(FileOperation::Create); !fault) return fault;
   for (int attempt = 0; attempt < 16; ++attempt) {
-    std::string temporary = TemporaryNameFor(resolved);
+    std::string temporary = UniqueSiblingName(resolved);
     const int descriptor = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (descriptor >= 0) {
       struct stat existing {};

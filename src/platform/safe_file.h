@@ -9,6 +9,11 @@
 
 namespace zorvane::platform {
 
+// A name beside `resolved` that no other run of the tool uses: hidden (it begins with a dot),
+// holding ".zorvane-", the purpose, the process and a count, so that a file left behind by a
+// crashed run never stands in the way of a later one.
+std::string UniqueSiblingName(const std::string& resolved, std::string_view purpose = {});
+
 // Whether a file is forced to the disk before it is renamed into place. Game files are; the
 // tool's own outputs (BMPs, extracted sprites) need only be whole, which the rename gives them.
 enum class Durability { Synced, Unsynced };

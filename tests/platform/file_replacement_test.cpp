@@ -53,6 +53,24 @@ TEST_F(FileReplacementTest, NewFilesTakeThePlaceOfTheCurrentOnesWhichBecomeBacku
   EXPECT_EQ(SnapshotFolder(temp.Path()), expected);
 }
 
+// A run that crashed while an older backup was set aside leaves that file behind; the next
+// run, whose own count starts over, must neither trip over it nor remove it.
+TEST_F(FileReplacementTest, FilesSetAsideByAnEarlierRunDoNotStopTheNextOne) {
+  for (const char* leftover :
+       {".PFPDATA_OLD.IDX.zorvane-aside-1", ".PFPDATA_OLD.IDX.zorvane-aside-2",
+        ".SHP_OLD.PFP.zorvane-aside-1", ".shp.pfp.zorvane-aside-1"}) {
+    WriteFile(temp / leftover, "left by a crash");
+  }
+  auto expected = SnapshotFolder(temp.Path());
+  expected["PFPDATA.IDX"] = testing::BytesOf("index v3");
+  expected["PFPDATA_OLD.IDX"] = testing::BytesOf("index v2");
+  expected["shp.pfp"] = testing::BytesOf("archive v3");
+  expected["SHP_OLD.PFP"] = testing::BytesOf("archive v2");
+
+  ASSERT_TRUE(ReplaceBoth());
+  EXPECT_EQ(SnapshotFolder(temp.Path()), expected);
+}
+
 TEST_F(FileReplacementTest, AnUncommittedReplacementChangesNothing) {
   const auto before = SnapshotFolder(temp.Path());
   {
