@@ -16,11 +16,9 @@
 #include "app/insert_menu.h"
 #include "app/main_window_events.h"
 #include "app/row_dispatch.h"
-#include "app/settings.h"
 #include "app/unit_description_menu.h"
 #include "form2.h"
 #include "frm_about.h"
-#include "qt_ui.h"
 #include "twips.h"
 #include "widgets.h"
 
@@ -29,15 +27,6 @@ namespace zorvane::qt {
 namespace {
 
 constexpr int kClientWidthTwips = 8625;
-
-QLabel* MakeLabel(QWidget* parent, const char* name, const QRect& geometry) {
-  auto* label = new QLabel(parent);
-  label->setObjectName(QString::fromLatin1(name));
-  label->setGeometry(geometry);
-  label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  label->setWordWrap(true);
-  return label;
-}
 
 QRadioButton* MakeOption(QWidget* parent, int number, const char* caption, const QRect& geometry) {
   auto* option = new QRadioButton(QString::fromLatin1(caption), parent);
@@ -62,7 +51,6 @@ Form1::Form1(app::Session& session) : session_(session) {
   BuildList(central);
   BuildChoices(central);
   setFixedWidth(Pixels(kClientWidthTwips));
-  if (auto* qtUi = dynamic_cast<QtUi*>(&session_.Ui)) qtUi->SetParentWindow(this);
 }
 
 Form1::~Form1() = default;
@@ -199,13 +187,15 @@ void Form1::Refresh() {
   }
   list1_->setToolTip(ToQString(window.List1ToolTip));
   for (int option = 1; option <= 6; ++option) options_[option]->setChecked(window.Option[option]);
-  file1_->clear();
-  for (const std::string& name : window.File1.Names) file1_->addItem(ToQString(name));
+  if (window.File1.Names != shownFiles_) {
+    file1_->clear();
+    for (const std::string& name : window.File1.Names) file1_->addItem(ToQString(name));
+    shownFiles_ = window.File1.Names;
+  }
   label2_->setVisible(window.Label2Visible);
   list1_->setVisible(window.List1Visible);
   frame1_->setVisible(window.Frame1Visible);
   file1_->setVisible(window.File1Visible);
-  if (auto* qtUi = dynamic_cast<QtUi*>(&session_.Ui)) qtUi->SetStartFolder(session_.DataFolder);
   ApplyHeight(window.HeightTwips);
   if (window.CentreOnScreen) {
     CentreOnScreen();

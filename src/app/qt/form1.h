@@ -8,7 +8,6 @@
 
 #include "app/session.h"
 
-class QAction;
 class QFrame;
 class QGroupBox;
 class QLabel;
@@ -71,7 +70,8 @@ class Form1 : public QMainWindow {
   QGroupBox* frame2_ = nullptr;
   QListWidget* file1_ = nullptr;
   std::array<QRadioButton*, 7> options_{};  // options_[1] to options_[6]
-  std::vector<std::string> shownRows_;
+  std::vector<std::string> shownRows_;      // the rows List1 holds
+  std::vector<std::string> shownFiles_;     // the names File1 holds
   Form2* howTo_ = nullptr;
   QPointer<FrmAbout> about_;
   bool ending_ = false;

@@ -1,5 +1,6 @@
 #include "form2.h"
 
+#include <QCloseEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -26,11 +27,7 @@ Form2::Form2(app::HowToWindowModel& model, QWidget* owner)
   setWindowTitle(QStringLiteral("Form2"));
   setFixedSize(Pixels(10065), Pixels(6930));
 
-  label1_ = new QLabel(this);
-  label1_->setObjectName(QStringLiteral("Label1"));
-  label1_->setGeometry(TwipsRect(0, 120, 2895, 600));
-  label1_->setWordWrap(true);
-  label1_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  label1_ = MakeLabel(this, "Label1", TwipsRect(0, 120, 2895, 600));
 
   auto* frame1 = new QGroupBox(QStringLiteral("How To ..."), this);
   frame1->setObjectName(QStringLiteral("Frame1"));
@@ -52,9 +49,8 @@ Form2::Form2(app::HowToWindowModel& model, QWidget* owner)
   for (const OptionPlace& place : places) {
     QWidget* parent =
         place.Number == app::kGeneralDescriptionOption ? static_cast<QWidget*>(this) : frame1;
-    const QString caption =
-        QString::fromUtf8(app::HowToOptionCaption(place.Number).data(),
-                          static_cast<qsizetype>(app::HowToOptionCaption(place.Number).size()));
+    const std::string_view text = app::HowToOptionCaption(place.Number);
+    const QString caption = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
     auto* option = new QRadioButton(parent);
     option->setObjectName(QStringLiteral("Option%1").arg(place.Number));
     option->setAutoExclusive(false);
@@ -94,6 +90,11 @@ void Form2::Refresh() {
   if (text1_->toPlainText() != text) text1_->setPlainText(text);
   setVisible(model_.Visible);
   if (model_.Visible) raise();
+}
+
+void Form2::closeEvent(QCloseEvent* event) {
+  app::OnHowToClose(model_);
+  QWidget::closeEvent(event);
 }
 
 }  // namespace zorvane::qt

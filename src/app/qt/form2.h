@@ -5,9 +5,9 @@
 
 #include "app/how_to.h"
 
+class QCloseEvent;
 class QLabel;
 class QPlainTextEdit;
-class QPushButton;
 class QRadioButton;
 
 namespace zorvane::qt {
@@ -19,6 +19,10 @@ class Form2 : public QWidget {
  public:
   Form2(app::HowToWindowModel& model, QWidget* owner);
   void Refresh();
+
+ protected:
+  // The title bar's close button does what Close does: the window is hidden, its topic kept.
+  void closeEvent(QCloseEvent* event) override;
 
  private:
   app::HowToWindowModel& model_;

@@ -11,15 +11,6 @@ namespace zorvane::qt {
 
 namespace {
 
-QLabel* MakeLabel(QWidget* parent, const char* name, const QRect& geometry) {
-  auto* label = new QLabel(parent);
-  label->setObjectName(QString::fromLatin1(name));
-  label->setGeometry(geometry);
-  label->setWordWrap(true);
-  label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  return label;
-}
-
 QFrame* MakeRule(QWidget* parent, int left, int top, int right, const QColor& colour) {
   auto* rule = new QFrame(parent);
   rule->setObjectName(QStringLiteral("Line1"));

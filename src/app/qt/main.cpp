@@ -15,6 +15,8 @@ int main(int argc, char** argv) {
   zorvane::qt::QtUi ui;
   zorvane::app::Session session(ui, zorvane::platform::DefaultProgramFolder());
   zorvane::qt::Form1 window(session);
+  ui.SetParentWindow(&window);
+  ui.SetStartFolder(&session.DataFolder);
   if (!window.Load()) return 0;
   window.show();
   window.Refresh();  // the frame is known once the window is shown

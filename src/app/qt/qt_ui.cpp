@@ -45,7 +45,8 @@ platform::Answer QtUi::AskOkCancel(const std::string& text) {
 }
 
 std::string QtUi::ChooseFileToOpen(const platform::OpenFileRequest& request) {
-  QFileDialog dialog(parent_, ToQString(request.Title), ToQString(startFolder_));
+  QFileDialog dialog(parent_, ToQString(request.Title),
+                     startFolder_ != nullptr ? ToQString(*startFolder_) : QString());
   dialog.setOption(QFileDialog::DontUseNativeDialog);
   dialog.setFileMode(QFileDialog::ExistingFile);
   dialog.setAcceptMode(QFileDialog::AcceptOpen);

@@ -20,13 +20,14 @@ class QtUi : public platform::Ui {
   std::string ChooseFileToOpen(const platform::OpenFileRequest& request) override;
   void SetBusy(bool busy) override;
 
-  // The window the dialogs belong to, and the folder the file dialog opens in.
+  // The window the dialogs belong to, and the folder the file dialog opens in (followed as it
+  // changes: the session's DATA folder).
   void SetParentWindow(QWidget* parent) { parent_ = parent; }
-  void SetStartFolder(const std::string& folder) { startFolder_ = folder; }
+  void SetStartFolder(const std::string* folder) { startFolder_ = folder; }
 
  private:
   QWidget* parent_ = nullptr;
-  std::string startFolder_;
+  const std::string* startFolder_ = nullptr;
   int busyDepth_ = 0;
 };
 

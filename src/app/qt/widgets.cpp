@@ -3,6 +3,7 @@
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QFrame>
+#include <QLabel>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
@@ -49,6 +50,15 @@ QString WrappedCaption(const QString& caption, const QFont& font, int width) {
   }
   lines << line;
   return lines.join(QLatin1Char('\n'));
+}
+
+QLabel* MakeLabel(QWidget* parent, const char* name, const QRect& geometry) {
+  auto* label = new QLabel(parent);
+  label->setObjectName(QString::fromLatin1(name));
+  label->setGeometry(geometry);
+  label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  label->setWordWrap(true);
+  return label;
 }
 
 QFrame* MakeLine(QWidget* parent, const char* name, int left, int right, int y) {

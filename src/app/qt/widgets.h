@@ -6,6 +6,8 @@
 #include <string>
 
 class QFrame;
+class QLabel;
+class QRect;
 class QWidget;
 
 // Small pieces the three windows share.
@@ -21,6 +23,10 @@ QFont FixedPitchFont();
 // A caption with line breaks where it would not fit `width` pixels in `font`, for option
 // buttons, which do not wrap their text themselves.
 QString WrappedCaption(const QString& caption, const QFont& font, int width);
+
+// A label with the given object name and place (in pixels), its text at the top left and
+// wrapped at its width.
+QLabel* MakeLabel(QWidget* parent, const char* name, const QRect& geometry);
 
 // A horizontal line from (left, y) to (right, y), in twips.
 QFrame* MakeLine(QWidget* parent, const char* name, int left, int right, int y);
