@@ -283,6 +283,24 @@ class MainWindowTest : public QObject {
     QCOMPARE(text->toPlainText(), Text(zorvane::testing::HowToTopicTexts().at(3)));
   }
 
+  void howToClosedByItsTitleBarIsHiddenInTheModelToo() {
+    MainWindowOnSample fixture;
+    fixture.Trigger("mnu_howto");
+    auto* howTo = fixture.window->HowToWindow();
+    auto* option5 = howTo->findChild<QRadioButton*>(QStringLiteral("Option5"));
+    QTest::mouseClick(option5, Qt::LeftButton, {}, QPoint(8, option5->height() / 2));
+    QVERIFY(fixture.session.HowTo.Visible);
+
+    QVERIFY(howTo->close());
+    QVERIFY(!howTo->isVisible());
+    QVERIFY(!fixture.session.HowTo.Visible);
+    howTo->Refresh();  // a later refresh does not bring it back
+    QVERIFY(!howTo->isVisible());
+    fixture.Trigger("mnu_howto");
+    QVERIFY(howTo->isVisible());
+    QVERIFY(option5->isChecked());
+  }
+
   void aboutShowsTheVersionInformationAndSaysSystemInfoIsUnavailable() {
     MainWindowOnSample fixture;
     fixture.Trigger("mnu_about");
