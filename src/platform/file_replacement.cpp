@@ -123,7 +123,11 @@ Status FileReplacement::Commit() {
     entry->Writer.reset();
   }
   for (const auto& entry : entries_) {
-    if (entry->Backup.empty() || !ResolvedFileExists(entry->Backup)) continue;
+    // An older backup gives way only to the current version; without one it is kept.
+    if (entry->Backup.empty() || !ResolvedFileExists(entry->Backup) ||
+        !ResolvedFileExists(entry->Target)) {
+      continue;
+    }
     entry->SetAside = UniqueSiblingName(entry->Backup, "aside");
     if (auto moved = Rename(entry->Backup, entry->SetAside); !moved) return moved;
   }

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "platform/copy_range.h"
 #include "platform/fault_injection.h"
 #include "platform/file_replacement.h"
@@ -51,6 +53,17 @@ TEST_F(FileReplacementTest, NewFilesTakeThePlaceOfTheCurrentOnesWhichBecomeBacku
                                               {"SHP_OLD.PFP", testing::BytesOf("archive v2")},
                                               {"other.pfp", testing::BytesOf("untouched")}};
   EXPECT_EQ(SnapshotFolder(temp.Path()), expected);
+}
+
+TEST_F(FileReplacementTest, WithoutACurrentVersionTheOlderBackupIsKept) {
+  std::filesystem::remove(temp / "PFPDATA.IDX");
+  FileReplacement replacement;
+  auto index = replacement.Stage(temp / "PFPDATA.IDX", temp / "PFPDATA_OLD.IDX");
+  ASSERT_TRUE(index);
+  ASSERT_TRUE(index.Value()->Write(std::string_view("index v3")));
+  ASSERT_TRUE(replacement.Commit());
+  EXPECT_EQ(ReadText(temp / "PFPDATA.IDX"), "index v3");
+  EXPECT_EQ(ReadText(temp / "PFPDATA_OLD.IDX"), "index v1");
 }
 
 // A run that crashed while an older backup was set aside leaves that file behind; the next
