@@ -21,8 +21,7 @@ bool OnDestinationOptionClick(Session& session, int option) {
   for (int archiveOption = 1; archiveOption <= 4; ++archiveOption) {
     window.Option[archiveOption] = false;
   }
-  // Before the first listing File1 has no folder to show.
-  if (!window.File1.Path.empty()) window.File1.Refresh();
+  window.File1.Refresh();
   const graphics::RepackDestination destination = DestinationOf(option);
   window.Label1Caption = graphics::kBmpSetListTitle;
   window.Label2Caption = graphics::kBmpSetListHeader;

@@ -69,7 +69,8 @@ std::optional<Invocation> Parse(const std::vector<std::string>& args, std::ostre
   std::size_t i = 0;
   for (; i < args.size() && args[i].starts_with("--"); ++i) {
     const std::string& option = args[i];
-    if ((option == "--data" || option == "--program-dir") && i + 1 < args.size()) {
+    if ((option == "--data" || option == "--program-dir") && i + 1 < args.size() &&
+        !args[i + 1].empty()) {
       (option == "--data" ? invocation.DataFolder : invocation.ProgramFolder) = args[++i];
     } else {
       err << "zorvane-cli: unknown option or missing value: " << option << '\n';
@@ -104,7 +105,9 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     return kExitUsage;
   }
   PrintingUi ui(out);
-  app::Session session(ui, invocation->ProgramFolder.value_or(platform::DefaultProgramFolder()));
+  // The default folder is only looked for (and made) when no folder is named.
+  app::Session session(ui, invocation->ProgramFolder ? *invocation->ProgramFolder
+                                                     : platform::DefaultProgramFolder());
   // Nobody can answer the folder dialog here: should it be shown (no settings file, no
   // --data), it is cancelled, and the program ends when asked whether to.
   ui.QueueAnswer(platform::Answer::Cancel);

@@ -85,12 +85,16 @@ Result<Bytes> ReadWholeFile(const std::string& path) {
 
 Result<InputFile> InputFile::Open(const std::string& path) {
   const std::string resolved = ResolvePath(path);
-  const int descriptor = ::open(resolved.c_str(), O_RDONLY | O_CLOEXEC);
+  // Without O_NONBLOCK, opening a named pipe would wait for a writer forever; a regular file
+  // reads the same either way.
+  const int descriptor = ::open(resolved.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (descriptor < 0) return LastError();
   struct stat info {};
-  if (::fstat(descriptor, &info) != 0 || (info.st_mode & S_IFMT) != S_IFREG) {
-    const Status failure =
-        (info.st_mode & S_IFMT) == S_IFDIR ? Status::Failure("Is a directory") : LastError();
+  const bool described = ::fstat(descriptor, &info) == 0;
+  if (!described || !S_ISREG(info.st_mode)) {
+    const Status failure = !described              ? LastError()
+                           : S_ISDIR(info.st_mode) ? Status::Failure("Is a directory")
+                                                   : Status::Failure("Not a regular file");
     ::close(descriptor);
     return failure;
   }

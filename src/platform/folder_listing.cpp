@@ -48,6 +48,7 @@ bool MatchesWildcard(std::string_view name, std::string_view pattern) {
 
 std::vector<std::string> ListFiles(const std::string& folder, std::string_view pattern) {
   std::vector<std::string> names;
+  if (folder.empty()) return names;  // no folder chosen yet, not the root
   const std::string resolved = WithTrailingSeparator(ResolvePath(folder));
   DIR* dir = ::opendir(resolved.c_str());
   if (dir == nullptr) return names;

@@ -1,3 +1,5 @@
+#include <sys/stat.h>
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -155,6 +157,14 @@ INSTANTIATE_TEST_SUITE_P(
                     },
                     [](const Folders&, const std::string& chosen) {
                       return CannotInsert(chosen, "cannot read " + chosen + ": Is a directory");
+                    }},
+        RefusalCase{"ChosenFileIsANamedPipe",
+                    [](const Folders& f) {
+                      ::mkfifo((f.Edits + "ICONS.SHP").c_str(), 0600);
+                      return f.Edits + "ICONS.SHP";
+                    },
+                    [](const Folders&, const std::string& chosen) {
+                      return CannotInsert(chosen, "cannot read " + chosen + ": Not a regular file");
                     }},
         RefusalCase{"ArchiveMissing",
                     [](const Folders& f) {

@@ -87,6 +87,9 @@ TEST_P(CliUsage, WrongArgumentsAreAUsageError) {
 INSTANTIATE_TEST_SUITE_P(Arguments, CliUsage,
                          ::testing::Values(std::vector<std::string>{},
                                            std::vector<std::string>{"--data"},
+                                           // an empty folder would be taken as the root
+                                           std::vector<std::string>{"--data", "", "list"},
+                                           std::vector<std::string>{"--program-dir", "", "list"},
                                            std::vector<std::string>{"--verbose", "list"},
                                            std::vector<std::string>{"lst"},
                                            std::vector<std::string>{"list", "SHP"},

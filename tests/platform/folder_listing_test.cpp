@@ -50,6 +50,13 @@ TEST(ListFiles, ListsMatchingFilesInAscendingOrderIgnoringCase) {
   EXPECT_TRUE(ListFiles(temp / "missing", "*.*").empty());
 }
 
+TEST(ListFiles, NoFolderListsNothingRatherThanTheRoot) {
+  EXPECT_TRUE(ListFiles("", "*").empty());
+  FileListBox box{"", "*.BMP", {"LEFT_00000.BMP"}};
+  box.Refresh();
+  EXPECT_TRUE(box.Names.empty());
+}
+
 TEST(FileListBox, RefreshReadsTheFolderAgain) {
   testing::TempFolder temp;
   FileListBox list{temp.Path(), "*.BMP", {}};
