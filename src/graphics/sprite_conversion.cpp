@@ -21,6 +21,12 @@ std::string NotValidShpMessage(std::string_view memberName) {
   return "The file: " + std::string(memberName) + ".SHP is not a valid SHP-file. No BMP-file made.";
 }
 
+std::string TooManySubImagesMessage(std::string_view memberName, std::int32_t count) {
+  return "The file: " + std::string(memberName) + ".SHP holds " + std::to_string(count) +
+         " sub-images; BMP-files are numbered with five digits, so no more than " +
+         std::to_string(kMostConvertibleSubImages) + " can be made. No BMP-file made.";
+}
+
 namespace {
 
 // Stages one BMP per sub-image; stops at the first BMP that cannot be staged or the first part
@@ -78,6 +84,10 @@ bool StageShpConversion(const ShpFileReader& reader, const std::string& sourcePa
   if (!reader.TableUsable()) {
     ui.ShowMessage(NotValidShpMessage(context.MemberName));
     return true;
+  }
+  if (reader.Header().ImageCount > kMostConvertibleSubImages) {
+    ui.ShowMessage(TooManySubImagesMessage(context.MemberName, reader.Header().ImageCount));
+    return false;
   }
   return StageSubImages(reader, sourcePath, state, bmps, ui);
 }

@@ -23,6 +23,13 @@ struct GraphicsState {
 // NAME_00012.BMP: the sub-image number in five digits, or in as many as it needs above 99999.
 std::string BmpFileName(std::string_view memberName, std::int32_t number);
 
+// The most sub-images a sprite file may hold to be converted: their BMPs are numbered 00000 to
+// 99999, and a sixth digit would put a BMP into another set when the BMPs are packed again.
+inline constexpr std::int32_t kMostConvertibleSubImages = 100000;
+
+// The message for a sprite file of more sub-images than that.
+std::string TooManySubImagesMessage(std::string_view memberName, std::int32_t count);
+
 // "The file: " + name + ".SHP is not a valid SHP-file. No BMP-file made."
 std::string NotValidShpMessage(std::string_view memberName);
 

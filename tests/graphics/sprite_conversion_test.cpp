@@ -97,6 +97,21 @@ TEST_F(ConversionTest, ARejectedLastSubImageMarksTheConversion) {
   EXPECT_TRUE(context.ShpRejected);
 }
 
+TEST_F(ConversionTest, MoreSubImagesThanFiveDigitsNumberAreRefusedWhole) {
+  testing::WriteFile(context.BmpFolder + "HUGE_00000.BMP", "an earlier BMP");
+  const auto before = testing::SnapshotFolder(context.BmpFolder);
+  Bytes file{'1', '.', '1', '0'};
+  platform::AppendInt32(file, kMostConvertibleSubImages + 1);
+  file.resize(8 + 8 * static_cast<std::size_t>(kMostConvertibleSubImages + 1), 0);
+  Convert("HUGE", file);
+  EXPECT_EQ(ui.Messages(),
+            std::vector<std::string>{"The file: HUGE.SHP holds 100001 sub-images; BMP-files are "
+                                     "numbered with five digits, so no more than 100000 can be "
+                                     "made. No BMP-file made."});
+  EXPECT_EQ(testing::SnapshotFolder(context.BmpFolder), before);
+  EXPECT_TRUE(context.ShpRejected);
+}
+
 struct RefusedFile {
   const char* Name;
   Bytes File;
