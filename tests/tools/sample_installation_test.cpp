@@ -272,6 +272,7 @@ TEST(SampleScale, EveryScaleStaysWithinTheIndexLimits) {
     ASSERT_GE(MemberIndexRecords(counts), MemberIndexRecords(previous)) << scale;
     ASSERT_LE(counts.TileFiles * counts.HexesPerTile, kMaxTileHexes) << scale;
     ASSERT_GE(counts.UnitDescriptions, 40) << scale;
+    ASSERT_LE(counts.SoundMembers, 999) << scale;  // SOUND001 to SOUND999, each name once
     if (scale >= kLargestScale) {
       ASSERT_EQ(MemberIndexRecords(counts), archive::kMemberCapacity) << scale;
       ASSERT_EQ(ArchiveIndexRecords(counts), archive::kArchiveCapacity) << scale;

@@ -67,7 +67,7 @@ SampleArchive SoundArchive(const SampleCounts& counts) {
   archive.Members.push_back({"AUDIO", ' ', [] { return SoundBytes(0); }});
   for (int sound = 1; sound <= counts.SoundMembers; ++sound) {
     char name[16];
-    std::snprintf(name, sizeof name, "SOUND%03d", sound % 1000);
+    std::snprintf(name, sizeof name, "SOUND%03d", sound);
     archive.Members.push_back({name, ' ', [sound] { return SoundBytes(sound); }});
   }
   return archive;
@@ -183,7 +183,8 @@ SampleCounts CountsForScale(int scale) {
   const int fixedRecords = 3 + 1 + 18 + 15 + 1 + counts.TileFiles;
   const int room = archive::kMemberCapacity - fixedRecords;
   counts.UnitDescriptions = std::min(40 * scale, (room - counts.FillerArchives) * 8 / 9);
-  counts.SoundMembers = std::min(5 * scale, room - counts.FillerArchives - counts.UnitDescriptions);
+  counts.SoundMembers = std::min(
+      {5 * scale, kMostSoundMembers, room - counts.FillerArchives - counts.UnitDescriptions});
   counts.FillerMembers = std::clamp(400 * (scale - 1), counts.FillerArchives,
                                     room - counts.UnitDescriptions - counts.SoundMembers);
   return counts;

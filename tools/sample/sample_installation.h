@@ -38,6 +38,8 @@ inline constexpr int kLargestScale = 100;
 // tile files of more hexes each.
 inline constexpr int kMaxTileHexes = 128000;
 inline constexpr int kMaxFillerArchives = 250;
+// SOUND001 to SOUND999: beyond that, the filler archives take the records.
+inline constexpr int kMostSoundMembers = 999;
 inline constexpr std::int32_t kSampleIndexHeader = 0x00020004;
 
 SampleCounts CountsForScale(int scale);
