@@ -1,5 +1,7 @@
 #include "unitdesc/unit_extraction.h"
 
+#include <exception>
+#include <new>
 #include <span>
 #include <vector>
 
@@ -62,9 +64,7 @@ Status WriteExtracts(const platform::InputFile& textArchive, const std::string& 
   return replacement.Commit();
 }
 
-}  // namespace
-
-bool ExtractUnitDescriptions(const std::string& dataFolder, platform::Ui& ui) {
+bool Extract(const std::string& dataFolder, platform::Ui& ui) {
   const std::string archivePath = dataFolder + kTextArchiveName;
   if (!platform::FileExists(archivePath)) {
     ui.ShowMessage(TextArchiveMissingMessage());
@@ -107,6 +107,20 @@ bool ExtractUnitDescriptions(const std::string& dataFolder, platform::Ui& ui) {
   }
   ui.ShowMessage(ExtractedMessage(paths.Text, paths.Index));
   return true;
+}
+
+}  // namespace
+
+bool ExtractUnitDescriptions(const std::string& dataFolder, platform::Ui& ui) {
+  try {
+    return Extract(dataFolder, ui);
+  } catch (const std::bad_alloc&) {
+    ui.ShowMessage(NotExtractedMessage(kNotEnoughMemory));
+    return false;
+  } catch (const std::exception& failure) {
+    ui.ShowMessage(NotExtractedMessage(failure.what()));
+    return false;
+  }
 }
 
 }  // namespace zorvane::unitdesc

@@ -1,5 +1,8 @@
 #include "unitdesc/unit_insertion.h"
 
+#include <exception>
+#include <new>
+
 #include "archive/index_files.h"
 #include "platform/copy_range.h"
 #include "platform/file_replacement.h"
@@ -77,10 +80,8 @@ Status WriteInstallation(const std::string& dataFolder, const InsertionPaths& pa
   return Status::Success();
 }
 
-}  // namespace
-
-bool InsertUnitDescriptions(const std::string& dataFolder, UnitExtracts& extracts, platform::Ui& ui,
-                            const std::function<void()>& afterInsertion) {
+bool Insert(const std::string& dataFolder, UnitExtracts& extracts, platform::Ui& ui,
+            const std::function<void()>& afterInsertion) {
   if (!LoadUnitExtracts(extracts, ui)) {
     ui.ShowMessage(kCannotFindExtracts);
     return false;
@@ -120,6 +121,23 @@ bool InsertUnitDescriptions(const std::string& dataFolder, UnitExtracts& extract
   if (afterInsertion) afterInsertion();
   ui.ShowMessage(InsertedMessage(extracts.ExtractFolder, dataFolder));
   return true;
+}
+
+}  // namespace
+
+bool InsertUnitDescriptions(const std::string& dataFolder, UnitExtracts& extracts, platform::Ui& ui,
+                            const std::function<void()>& afterInsertion) {
+  // Running out of memory, say, leaves every file as it was: the replacement has not been
+  // committed, and unwinding removes its temporary files.
+  try {
+    return Insert(dataFolder, extracts, ui, afterInsertion);
+  } catch (const std::bad_alloc&) {
+    ui.ShowMessage(NotInsertedMessage(kNotEnoughMemory));
+    return false;
+  } catch (const std::exception& failure) {
+    ui.ShowMessage(NotInsertedMessage(failure.what()));
+    return false;
+  }
 }
 
 }  // namespace zorvane::unitdesc

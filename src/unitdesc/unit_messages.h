@@ -10,6 +10,8 @@ inline constexpr char kCannotFindUnitDescriptions[] =
     "Cannot find unitdescriptions in your TXT.PFP file.";
 inline constexpr char kCannotFindExtracts[] = "Cannot find the extracts for inserting.";
 inline constexpr char kNothingChanged[] = "Nothing has been changed.";
+// The reason given when a command runs out of memory.
+inline constexpr char kNotEnoughMemory[] = "There is not enough memory.";
 
 // TXT.PFP is missing at the extraction.
 std::string TextArchiveMissingMessage();

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <new>
 #include <tuple>
 
 #include "archive/index_files.h"
@@ -82,6 +83,34 @@ class InsertionTest : public ::testing::Test {
   UnitExtracts extracts;
   int reloads = 0;
 };
+
+// Runs out of memory as the files are about to be written: the busy pointer is set just
+// before, inside each command.
+class OutOfMemoryUi : public platform::ScriptedUi {
+ public:
+  void SetBusy(bool busy) override {
+    if (busy) throw std::bad_alloc();
+    ScriptedUi::SetBusy(busy);
+  }
+};
+
+TEST_F(InsertionTest, RunningOutOfMemoryIsReportedAndChangesNothing) {
+  ASSERT_TRUE(ExtractUnitDescriptions(data.Path(), ui));
+  const auto before = SnapshotFolder(data.Path());
+  OutOfMemoryUi failing;
+  failing.QueueFileChoice(data.Path() + "EXTRACTS/UnitDescriptions.KRT");
+  EXPECT_FALSE(InsertUnitDescriptions(data.Path(), extracts, failing, [this] { ++reloads; }));
+  EXPECT_FALSE(ExtractUnitDescriptions(data.Path(), failing));
+  EXPECT_EQ(failing.Messages(),
+            (std::vector<std::string>{"The unitdescriptions have not been inserted:\r\nThere is "
+                                      "not enough memory.\r\nYour TXT.PFP, PFPDATA.IDX and "
+                                      "EXT.IDX are as they were.",
+                                      "The unitdescriptions have not been extracted:\r\nThere is "
+                                      "not enough memory.\r\nEarlier extracts, if any, are as "
+                                      "they were."}));
+  EXPECT_EQ(SnapshotFolder(data.Path()), before);
+  EXPECT_EQ(reloads, 0);
+}
 
 struct InsertionCase {
   std::string Case;
