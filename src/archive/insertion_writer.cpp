@@ -36,11 +36,10 @@ platform::Status WriteInsertion(const InsertionFiles& files, const platform::Inp
     return Explained(copied, copyingArchive);
   }
 
-  auto indexWriter = replacement.Stage(files.IndexPath, files.IndexBackup);
-  if (!indexWriter) return platform::Status::Failure(indexWriter.Reason());
-  if (auto written = indexWriter.Value()->Write(SerialiseMemberIndex(indexHeader, plan.Records));
-      !written) {
-    return Explained(written, "Cannot write the new " + files.IndexPath);
+  if (auto staged = replacement.StageBytes(files.IndexPath, files.IndexBackup,
+                                           SerialiseMemberIndex(indexHeader, plan.Records));
+      !staged) {
+    return staged;
   }
   return replacement.Commit();
 }

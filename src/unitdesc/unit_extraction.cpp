@@ -54,12 +54,11 @@ Status WriteExtracts(const platform::InputFile& textArchive, const std::string& 
   platform::FileReplacement replacement;
   auto text = replacement.Stage(paths.Text, std::string());
   if (!text) return Status::Failure(text.Reason());
-  auto index = replacement.Stage(paths.Index, std::string());
-  if (!index) return Status::Failure(index.Reason());
   auto copied = CopyTextLines(textArchive, archivePath, start, *text.Value(), paths.Text);
   if (!copied) return Status::Failure(copied.Reason());
-  if (auto written = index.Value()->Write(SerialiseUnitIndex(units)); !written) {
-    return Status::Failure("Cannot write " + paths.Index + ": " + written.Reason());
+  if (auto staged = replacement.StageBytes(paths.Index, std::string(), SerialiseUnitIndex(units));
+      !staged) {
+    return staged;
   }
   return replacement.Commit();
 }

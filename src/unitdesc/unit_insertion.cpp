@@ -26,14 +26,6 @@ struct InsertionPaths {
   std::string UnitText;  // the extract's UnitDescriptions.KRT
 };
 
-Status WriteBytes(platform::SafeFileWriter& writer, const std::vector<std::uint8_t>& bytes,
-                  const std::string& path) {
-  if (auto written = writer.Write(bytes); !written) {
-    return Status::Failure("Cannot write " + path + ": " + written.Reason());
-  }
-  return Status::Success();
-}
-
 // Writes the three new files beside the old ones and puts them in place. The failure's reason
 // is the whole message to show.
 Status WriteInstallation(const std::string& dataFolder, const InsertionPaths& paths,
@@ -42,10 +34,17 @@ Status WriteInstallation(const std::string& dataFolder, const InsertionPaths& pa
     return Status::Failure(NotInsertedMessage(reason));
   };
   platform::FileReplacement replacement;
-  auto memberIndex = replacement.Stage(paths.MemberIndex, dataFolder + kOldMemberIndexName);
-  if (!memberIndex) return notInserted(memberIndex.Reason());
-  auto archiveIndex = replacement.Stage(paths.ArchiveIndex, dataFolder + kOldArchiveIndexName);
-  if (!archiveIndex) return notInserted(archiveIndex.Reason());
+  // A PFPDATA.IDX rebuilt for unit descriptions has header 0, whatever it held before.
+  if (auto staged = replacement.StageBytes(paths.MemberIndex, dataFolder + kOldMemberIndexName,
+                                           archive::SerialiseMemberIndex(0, rebuilt.RewriteTable));
+      !staged) {
+    return notInserted(staged.Reason());
+  }
+  if (auto staged = replacement.StageBytes(paths.ArchiveIndex, dataFolder + kOldArchiveIndexName,
+                                           archive::SerialiseArchiveIndex(rebuilt.ArchiveTable));
+      !staged) {
+    return notInserted(staged.Reason());
+  }
   auto text = replacement.Stage(paths.TextArchive, dataFolder + kOldTextArchiveName);
   if (!text) return notInserted(text.Reason());
 
@@ -63,19 +62,6 @@ Status WriteInstallation(const std::string& dataFolder, const InsertionPaths& pa
                                rebuilt.UnitLengths, paths.UnitText, textBytes.Value()));
   }
 
-  // A PFPDATA.IDX rebuilt for unit descriptions has header 0, whatever it held before.
-  if (auto written =
-          WriteBytes(*memberIndex.Value(), archive::SerialiseMemberIndex(0, rebuilt.RewriteTable),
-                     paths.MemberIndex);
-      !written) {
-    return notInserted(written.Reason());
-  }
-  if (auto written =
-          WriteBytes(*archiveIndex.Value(), archive::SerialiseArchiveIndex(rebuilt.ArchiveTable),
-                     paths.ArchiveIndex);
-      !written) {
-    return notInserted(written.Reason());
-  }
   if (auto committed = replacement.Commit(); !committed) return notInserted(committed.Reason());
   return Status::Success();
 }
