@@ -4,8 +4,8 @@
 #include <sys/stat.h>
 
 #include <algorithm>
-#include <cctype>
 
+#include "platform/number_text.h"
 #include "platform/paths.h"
 
 namespace zorvane::platform {
@@ -13,13 +13,15 @@ namespace zorvane::platform {
 namespace {
 
 unsigned char Upper(char c) {
-  return static_cast<unsigned char>(std::toupper(static_cast<unsigned char>(c)));
+  return static_cast<unsigned char>(AsciiUpper(c));
 }
 
 bool LessIgnoringCase(const std::string& a, const std::string& b) {
-  const auto folded = std::lexicographical_compare(
-      a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) { return Upper(x) < Upper(y); });
-  if (folded || !EqualIgnoringCase(a, b)) return folded;
+  const std::size_t common = std::min(a.size(), b.size());
+  for (std::size_t i = 0; i < common; ++i) {
+    if (Upper(a[i]) != Upper(b[i])) return Upper(a[i]) < Upper(b[i]);
+  }
+  if (a.size() != b.size()) return a.size() < b.size();
   return a < b;  // names that differ only in case keep a fixed order
 }
 

@@ -31,9 +31,7 @@ std::string_view TrimSpaces(std::string_view text) {
 
 std::string UpperCase(std::string_view text) {
   std::string result(text);
-  for (char& c : result) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
+  for (char& c : result) c = AsciiUpper(c);
   return result;
 }
 

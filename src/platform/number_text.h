@@ -19,6 +19,12 @@ std::string LeftAligned(std::string_view text, std::size_t width);
 // Trims spaces (only spaces) at both ends.
 std::string_view TrimSpaces(std::string_view text);
 
+// The ASCII letter in upper case; every other byte unchanged, whatever the locale (so that
+// every comparison of names without regard to case agrees with every other).
+inline char AsciiUpper(char c) {
+  return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
 // ASCII letters in upper case; every other byte unchanged.
 std::string UpperCase(std::string_view text);
 

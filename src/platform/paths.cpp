@@ -4,9 +4,10 @@
 #include <sys/stat.h>
 
 #include <algorithm>
-#include <cctype>
 #include <optional>
 #include <vector>
+
+#include "platform/number_text.h"
 
 namespace zorvane::platform {
 
@@ -34,9 +35,8 @@ std::string FileNamePart(std::string_view path) {
 }
 
 bool EqualIgnoringCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(), [](unsigned char x, unsigned char y) {
-           return std::toupper(x) == std::toupper(y);
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           return AsciiUpper(x) == AsciiUpper(y);
          });
 }
 

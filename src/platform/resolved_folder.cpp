@@ -14,7 +14,7 @@ namespace {
 constexpr std::size_t kFirstSlots = 64;
 
 void AppendUpperCase(std::string& text, std::string_view name) {
-  for (char c : name) text += (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+  for (char c : name) text += AsciiUpper(c);
 }
 
 }  // namespace
