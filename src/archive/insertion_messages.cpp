@@ -5,12 +5,6 @@
 
 namespace zorvane::archive {
 
-namespace {
-
-constexpr char kNothingChanged[] = "Nothing has been changed.";
-
-}  // namespace
-
 std::string MissingIndexFilesMessage(const std::string& dataFolder) {
   return platform::JoinLines({"I cannot find the files:", dataFolder + kMemberIndexName, "and",
                               dataFolder + kArchiveIndexName,

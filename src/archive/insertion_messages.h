@@ -14,6 +14,8 @@ inline constexpr char kInsertDialogFilter[] = "SHP-files for insertions (*.SHP)|
 inline constexpr char kArchiveExtension[] = ".PFP";
 inline constexpr char kArchiveBackupSuffix[] = "_OLD.PFP";
 inline constexpr char kMemberIndexBackupName[] = "PFPDATA_OLD.IDX";
+// The last line of every message of a command that refused or undid its work.
+inline constexpr char kNothingChanged[] = "Nothing has been changed.";
 
 // PFPDATA.IDX or EXT.IDX is missing.
 std::string MissingIndexFilesMessage(const std::string& dataFolder);

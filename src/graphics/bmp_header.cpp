@@ -45,8 +45,8 @@ std::vector<std::uint8_t> BmpFilePrefix(const BmpHeader& header, const Palette& 
   AppendUint32(out, header.biSize);
   AppendInt32(out, header.biWidth);
   AppendInt32(out, header.biHeight);
-  AppendInt16(out, static_cast<std::int16_t>(header.biPlanes));
-  AppendInt16(out, static_cast<std::int16_t>(header.biBitCount));
+  AppendUint16(out, header.biPlanes);
+  AppendUint16(out, header.biBitCount);
   AppendUint32(out, header.biCompression);
   AppendUint32(out, header.biSizeImage);
   AppendInt32(out, header.biXPelsPerMeter);

@@ -11,14 +11,11 @@ namespace zorvane::graphics {
 namespace {
 
 using platform::ReadInt32;
+using platform::ReadUint16;
 using platform::ReadUint32;
 
 constexpr std::uint32_t kFileHeaderSize = 14;
 constexpr std::uint32_t kInfoHeaderSize = 40;
-
-std::uint16_t ReadUint16(const std::uint8_t* bytes) {
-  return static_cast<std::uint16_t>(bytes[0] | (bytes[1] << 8));
-}
 
 std::size_t PixelBytes(const BmpLayout& layout) {
   return static_cast<std::size_t>(Stride(layout.Width)) * static_cast<std::size_t>(layout.Height);

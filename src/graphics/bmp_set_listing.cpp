@@ -91,7 +91,6 @@ bool ListBmpSets(const std::string& dataFolder, RepackDestination destination,
     return false;
   }
   repack.RepackFolder = RepackFolderOf(destination);
-  list.List1.clear();
   list.File1.Pattern = "*.BMP";
   list.File1.Path = folder;
   list.File1.Refresh();

@@ -37,7 +37,6 @@ MemberFolders FoldersOf(MemberArchive archive) {
 }
 
 bool MakeFolder(const std::string& path, platform::Ui& ui) {
-  if (platform::FolderExists(path)) return true;
   if (auto made = platform::CreateFolder(path); !made) {
     ui.ShowMessage(CannotCreateFolderMessage(path, made.Reason()));
     return false;

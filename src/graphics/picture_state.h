@@ -27,9 +27,10 @@ struct PixelBuffer {
   }
 };
 
-// Makes the buffer width x height, every byte 0. Keeps the allocation of the last picture when
-// it is large enough.
-void ResetPixelBuffer(PixelBuffer& pixels, std::int32_t width, std::int32_t height);
+// Makes the buffer width x height, every pixel `fill` and every pad byte 0. Keeps the
+// allocation of the last picture when it is large enough.
+void ResetPixelBuffer(PixelBuffer& pixels, std::int32_t width, std::int32_t height,
+                      std::uint8_t fill = 0);
 
 // The picture state of one session: what is written into the next BMP.
 struct PictureState {

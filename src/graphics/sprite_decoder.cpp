@@ -63,11 +63,13 @@ class RowWriter {
   void Literal(StreamCursor& stream, std::int64_t n) {
     if (const std::uint8_t* colours = stream.Take(static_cast<std::size_t>(n))) {
       const std::int64_t inside = std::clamp<std::int64_t>(width_ - x_, 0, n);
-      std::uint8_t* out = row_ + x_;
-      if (substitute_) {
-        for (std::int64_t i = 0; i < inside; ++i) out[i] = Colour(colours[i]);
-      } else if (inside > 0) {
-        std::memcpy(out, colours, static_cast<std::size_t>(inside));
+      if (inside > 0) {
+        std::uint8_t* out = row_ + x_;  // only formed inside the row
+        if (substitute_) {
+          for (std::int64_t i = 0; i < inside; ++i) out[i] = Colour(colours[i]);
+        } else {
+          std::memcpy(out, colours, static_cast<std::size_t>(inside));
+        }
       }
       x_ += n;
       return;
@@ -111,12 +113,7 @@ void DecodeShpImage(const ShpSubImage& image, bool useTransparency, PixelBuffer&
   const ShpImageHeader& h = image.Header;
   const std::int32_t width = h.MaxColumn + 1;
   const std::int32_t height = h.MaxRow + 1;
-  ResetPixelBuffer(pixels, width, height);
-  if (useTransparency) {
-    for (std::int32_t y = 0; y < height; ++y) {
-      std::memset(pixels.Row(y), kTransparentIndex, static_cast<std::size_t>(width));
-    }
-  }
+  ResetPixelBuffer(pixels, width, height, useTransparency ? kTransparentIndex : 0);
   if (!image.HeaderValid) return;
 
   StreamCursor stream(image.Stream);

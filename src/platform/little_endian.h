@@ -7,8 +7,12 @@
 // byte so that no layout of a struct is ever assumed.
 namespace zorvane::platform {
 
+inline std::uint16_t ReadUint16(const std::uint8_t* bytes) {
+  return static_cast<std::uint16_t>(bytes[0] | (bytes[1] << 8));
+}
+
 inline std::int16_t ReadInt16(const std::uint8_t* bytes) {
-  return static_cast<std::int16_t>(static_cast<std::uint16_t>(bytes[0] | (bytes[1] << 8)));
+  return static_cast<std::int16_t>(ReadUint16(bytes));
 }
 
 inline std::uint32_t ReadUint32(const std::uint8_t* bytes) {
@@ -32,15 +36,22 @@ inline void WriteInt32(std::uint8_t* out, std::int32_t value) {
   WriteUint32(out, static_cast<std::uint32_t>(value));
 }
 
+inline void WriteUint16(std::uint8_t* out, std::uint16_t value) {
+  out[0] = static_cast<std::uint8_t>(value);
+  out[1] = static_cast<std::uint8_t>(value >> 8);
+}
+
 inline void WriteInt16(std::uint8_t* out, std::int16_t value) {
-  const auto bits = static_cast<std::uint16_t>(value);
-  out[0] = static_cast<std::uint8_t>(bits);
-  out[1] = static_cast<std::uint8_t>(bits >> 8);
+  WriteUint16(out, static_cast<std::uint16_t>(value));
+}
+
+inline void AppendUint16(std::vector<std::uint8_t>& out, std::uint16_t value) {
+  out.resize(out.size() + 2);
+  WriteUint16(out.data() + out.size() - 2, value);
 }
 
 inline void AppendInt16(std::vector<std::uint8_t>& out, std::int16_t value) {
-  out.resize(out.size() + 2);
-  WriteInt16(out.data() + out.size() - 2, value);
+  AppendUint16(out, static_cast<std::uint16_t>(value));
 }
 
 inline void AppendInt32(std::vector<std::uint8_t>& out, std::int32_t value) {

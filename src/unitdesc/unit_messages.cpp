@@ -1,9 +1,11 @@
 #include "unitdesc/unit_messages.h"
 
+#include "archive/insertion_messages.h"
 #include "platform/text_lines.h"
 
 namespace zorvane::unitdesc {
 
+using archive::kNothingChanged;
 using platform::JoinLines;
 
 std::string TextArchiveMissingMessage() {
