@@ -11,6 +11,7 @@
 
 #include "app/main_window_events.h"
 #include "app/row_dispatch.h"
+#include "graphics/bmp_header.h"
 #include "graphics/sprite_conversion.h"
 #include "graphics/sprite_decoder.h"
 #include "graphics/sprite_format.h"
@@ -108,7 +109,7 @@ BENCHMARK(ConvertLargestTileFile)->Unit(benchmark::kMillisecond);
 // without reading or decoding anything.
 void WriteAsManyFilesAsTheConversion(benchmark::State& state) {
   ScratchFolder folder;
-  const std::vector<std::uint8_t> bytes(1078 + 64 * 32, 7);
+  const std::vector<std::uint8_t> bytes(graphics::kBmpPixelOffset + graphics::Stride(64) * 32, 7);
   for (auto _ : state) {
     for (int i = 0; i < kLargestTileHexes; ++i) {
       const std::string path = folder.Path + graphics::BmpFileName("LARGEST", i);

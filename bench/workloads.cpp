@@ -9,6 +9,7 @@
 #include <filesystem>
 
 #include "archive/index_files.h"
+#include "graphics/bmp_header.h"
 #include "graphics/sprite_conversion.h"
 #include "graphics/sprite_decoder.h"
 #include "graphics/sprite_format.h"
@@ -69,7 +70,7 @@ std::vector<graphics::ShpSubImage> SubImages(const graphics::ShpFileReader& read
 std::int64_t BmpBytes(const graphics::ShpImageHeader& header) {
   const std::int64_t width = header.MaxColumn + 1;
   const std::int64_t height = header.MaxRow + 1;
-  return 1078 + (width + 3) / 4 * 4 * height;
+  return graphics::kBmpPixelOffset + graphics::Stride(width) * height;
 }
 
 void WriteFilePlainly(const std::string& path, const std::vector<char>& bytes, std::size_t length) {

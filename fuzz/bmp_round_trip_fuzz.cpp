@@ -6,7 +6,6 @@
 #include <cstdint>
 
 #include "graphics/bmp_reader.h"
-#include "graphics/palette.h"
 #include "graphics/sprite_decoder.h"
 #include "graphics/sprite_format.h"
 #include "graphics/sprite_packer.h"

@@ -13,6 +13,7 @@
 
 #include "archive/index_files.h"
 #include "archive/insertion_plan.h"
+#include "fuzz_support.h"
 #include "platform/little_endian.h"
 
 namespace {
@@ -20,9 +21,7 @@ namespace {
 constexpr std::size_t kMaxInput = 64 * 1024;
 constexpr std::size_t kPrefix = 9;
 
-void Check(bool condition) {
-  if (!condition) abort();
-}
+using zorvane::fuzz::Check;
 
 void CheckPlan(const std::vector<zorvane::archive::MemberRecord>& records, std::size_t member,
                std::uint64_t archiveLength, std::uint64_t newLength,

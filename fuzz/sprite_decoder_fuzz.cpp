@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "fuzz_support.h"
 #include "graphics/bmp_header.h"
 #include "graphics/sprite_decoder.h"
 #include "graphics/sprite_format.h"
@@ -50,15 +51,7 @@ constexpr std::size_t kWindow = 7;
 
 // The name of the scratch file of this fuzzing process, written anew for every input.
 const std::string& ScratchPath() {
-  static const std::string path = [] {
-    // In memory where the system has such a folder: the file is written for every input.
-    std::string pattern = (::access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp") +
-                          std::string("/zorvane-sprite-fuzz-XXXXXX");
-    const int descriptor = ::mkstemp(pattern.data());
-    if (descriptor < 0) abort();
-    ::close(descriptor);
-    return pattern;
-  }();
+  static const std::string path = zorvane::fuzz::MakeScratchFolder("sprite") + "member";
   return path;
 }
 
@@ -66,10 +59,7 @@ std::optional<zorvane::platform::InputFile> AsMemberOfAFile(const std::uint8_t* 
                                                             std::size_t size) {
   std::vector<std::uint8_t> bytes(kAround + size + kAround, 0xFF);
   if (size > 0) std::memcpy(bytes.data() + kAround, data, size);
-  FILE* out = std::fopen(ScratchPath().c_str(), "wb");
-  if (out == nullptr) abort();
-  if (std::fwrite(bytes.data(), 1, bytes.size(), out) != bytes.size()) abort();
-  std::fclose(out);
+  zorvane::fuzz::WriteBytes(ScratchPath(), bytes);
   auto file = zorvane::platform::InputFile::Open(ScratchPath());
   if (!file) abort();
   ::unlink(ScratchPath().c_str());  // the open file keeps its bytes; nothing stays behind

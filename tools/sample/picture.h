@@ -3,10 +3,12 @@
 #include <cstdint>
 #include <vector>
 
+#include "graphics/palette.h"
+
 namespace zorvane::sample {
 
 // The palette index that marks a transparent pixel in sprites coloured with the DAY palette.
-inline constexpr std::uint8_t kTransparent = 213;
+inline constexpr std::uint8_t kTransparent = graphics::kTransparentIndex;
 
 // A picture of palette indices, top row first, each row left to right.
 struct Picture {
