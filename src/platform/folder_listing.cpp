@@ -25,6 +25,15 @@ bool LessIgnoringCase(const std::string& a, const std::string& b) {
   return a < b;  // names that differ only in case keep a fixed order
 }
 
+// Whether a folder entry is a regular file, or a link to one. Most file systems say so in the
+// entry itself; only where they do not (or for a link) is the file looked at.
+bool IsRegularFile(const std::string& folder, const dirent& entry) {
+  if (entry.d_type == DT_REG) return true;
+  if (entry.d_type != DT_UNKNOWN && entry.d_type != DT_LNK) return false;
+  struct stat info {};
+  return ::stat((folder + entry.d_name).c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
 }  // namespace
 
 bool MatchesWildcard(std::string_view name, std::string_view pattern) {
@@ -57,10 +66,7 @@ std::vector<std::string> ListFiles(const std::string& folder, std::string_view p
   while (const dirent* entry = ::readdir(dir)) {
     const std::string name(entry->d_name);
     if (name.empty() || name.front() == '.' || !MatchesWildcard(name, pattern)) continue;
-    struct stat info {};
-    if (::stat((resolved + name).c_str(), &info) == 0 && S_ISREG(info.st_mode)) {
-      names.push_back(name);
-    }
+    if (IsRegularFile(resolved, *entry)) names.push_back(name);
   }
   ::closedir(dir);
   std::sort(names.begin(), names.end(), LessIgnoringCase);

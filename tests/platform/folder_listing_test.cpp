@@ -50,6 +50,17 @@ TEST(ListFiles, ListsMatchingFilesInAscendingOrderIgnoringCase) {
   EXPECT_TRUE(ListFiles(temp / "missing", "*.*").empty());
 }
 
+TEST(ListFiles, LinksCountAsWhatTheyPointTo) {
+  testing::TempFolder temp;
+  testing::WriteFile(temp / "A_00000.BMP", "x");
+  std::filesystem::create_directories(temp / "sub.BMP");
+  std::filesystem::create_symlink(temp / "A_00000.BMP", temp / "B_00000.BMP");
+  std::filesystem::create_directory_symlink(temp / "sub.BMP", temp / "C_00000.BMP");
+  std::filesystem::create_symlink(temp / "gone", temp / "D_00000.BMP");
+  EXPECT_EQ(ListFiles(temp.Path(), "*.BMP"),
+            (std::vector<std::string>{"A_00000.BMP", "B_00000.BMP"}));
+}
+
 TEST(ListFiles, NoFolderListsNothingRatherThanTheRoot) {
   EXPECT_TRUE(ListFiles("", "*").empty());
   FileListBox box{"", "*.BMP", {"LEFT_00000.BMP"}};
