@@ -11,8 +11,6 @@ namespace zorvane::cli {
 
 namespace {
 
-constexpr char kAll[] = "--all";
-
 const std::map<std::string, int>& ExtractChoices() {
   static const std::map<std::string, int> choices{{"shp", 2}, {"til", 3}, {"pal", 4}};
   return choices;
@@ -32,12 +30,7 @@ std::optional<int> RowOfMember(app::Session& session, archive::ArchiveChoice cho
 }  // namespace
 
 bool ExtractArgumentsValid(const std::vector<std::string>& args) {
-  if (args.size() < 2 || !ExtractChoices().contains(args[0])) return false;
-  if (args.size() == 2 && args[1] == kAll) return true;
-  for (std::size_t i = 1; i < args.size(); ++i) {
-    if (args[i] == kAll) return false;
-  }
-  return true;
+  return ChoiceWithNamesOrAllValid(args, ExtractChoices());
 }
 
 int RunExtract(CommandContext& context, const std::vector<std::string>& args) {
@@ -46,22 +39,18 @@ int RunExtract(CommandContext& context, const std::vector<std::string>& args) {
   if (!app::ClickOption(session, ExtractChoices().at(args[0]))) return kExitRefused;
   const archive::ArchiveChoice choice = app::SelectedArchiveChoice(session);
 
-  std::vector<int> rows;
-  if (args[1] == kAll) {
-    rows = AllRows(session);
-  } else {
-    for (std::size_t i = 1; i < args.size(); ++i) {
-      const auto row = RowOfMember(session, choice, args[i]);
-      if (!row) {
-        context.Out << archive::TextsFor(choice).BaseName << ".PFP has no member named " << args[i]
-                    << ". Nothing has been extracted.\n";
-        return kExitRefused;
-      }
-      rows.push_back(*row);
-    }
+  std::string unknown;
+  const auto rows = RowsNamed(
+      session, args,
+      [&session, choice](const std::string& name) { return RowOfMember(session, choice, name); },
+      unknown);
+  if (!rows) {
+    context.Out << archive::TextsFor(choice).BaseName << ".PFP has no member named " << unknown
+                << ". Nothing has been extracted.\n";
+    return kExitRefused;
   }
   const bool allCompleted =
-      DoubleClickEachRow(session, rows, [&session] { return session.Extraction.Completed; });
+      DoubleClickEachRow(session, *rows, [&session] { return session.Extraction.Completed; });
   return allCompleted ? kExitCompleted : kExitRefused;
 }
 

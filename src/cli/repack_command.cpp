@@ -12,8 +12,6 @@ namespace zorvane::cli {
 
 namespace {
 
-constexpr char kAll[] = "--all";
-
 // The row of the set of that name, compared in upper case as the list shows it.
 std::optional<int> RowOfSet(const app::Session& session, const std::string& name) {
   const std::string wanted = platform::UpperCase(name);
@@ -27,12 +25,7 @@ std::optional<int> RowOfSet(const app::Session& session, const std::string& name
 }  // namespace
 
 bool RepackArgumentsValid(const std::vector<std::string>& args) {
-  if (args.size() < 2 || !DestinationChoices().contains(args[0])) return false;
-  if (args.size() == 2 && args[1] == kAll) return true;
-  for (std::size_t i = 1; i < args.size(); ++i) {
-    if (args[i] == kAll || args[i].empty()) return false;
-  }
-  return true;
+  return ChoiceWithNamesOrAllValid(args, DestinationChoices());
 }
 
 int RunRepack(CommandContext& context, const std::vector<std::string>& args) {
@@ -40,22 +33,17 @@ int RunRepack(CommandContext& context, const std::vector<std::string>& args) {
   app::CheckPalettes(session);
   if (!app::ClickOption(session, DestinationChoices().at(args[0]))) return kExitRefused;
 
-  std::vector<int> rows;
-  if (args[1] == kAll) {
-    rows = AllRows(session);
-  } else {
-    for (std::size_t i = 1; i < args.size(); ++i) {
-      const auto row = RowOfSet(session, args[i]);
-      if (!row) {
-        context.Out << "There is no BMP set named " << args[i] << " in "
-                    << session.Window.File1.Path << ". Nothing has been converted.\n";
-        return kExitRefused;
-      }
-      rows.push_back(*row);
-    }
+  std::string unknown;
+  const auto rows = RowsNamed(
+      session, args, [&session](const std::string& name) { return RowOfSet(session, name); },
+      unknown);
+  if (!rows) {
+    context.Out << "There is no BMP set named " << unknown << " in " << session.Window.File1.Path
+                << ". Nothing has been converted.\n";
+    return kExitRefused;
   }
   const bool allCompleted =
-      DoubleClickEachRow(session, rows, [&session] { return session.Repack.Completed; });
+      DoubleClickEachRow(session, *rows, [&session] { return session.Repack.Completed; });
   return allCompleted ? kExitCompleted : kExitRefused;
 }
 

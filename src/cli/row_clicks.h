@@ -1,14 +1,28 @@
 #pragma once
 
 #include <functional>
+#include <map>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "app/session.h"
 
 namespace zorvane::cli {
 
-// Every row of the main window's list, in order.
-std::vector<int> AllRows(const app::Session& session);
+inline constexpr char kAllRows[] = "--all";
+
+// Whether `args` is one of `choices` followed by "--all" alone or by one or more names, none
+// of them empty.
+bool ChoiceWithNamesOrAllValid(const std::vector<std::string>& args,
+                               const std::map<std::string, int>& choices);
+
+// The rows that args[1], args[2], ... name: every row of the list for "--all", otherwise the
+// row `rowOf` finds for each name. When a name has none: nothing, and `unknown` is that name.
+using RowOfName = std::function<std::optional<int>(const std::string& name)>;
+std::optional<std::vector<int>> RowsNamed(const app::Session& session,
+                                          const std::vector<std::string>& args,
+                                          const RowOfName& rowOf, std::string& unknown);
 
 // Double-clicks each row in turn, as the user would, and asks `completed` after each click
 // whether its command ran to the end; returns whether every one did.

@@ -10,6 +10,9 @@ std::string_view PaletteName(PaletteId id) {
   return kPaletteNames[static_cast<std::size_t>(id)];
 }
 
+namespace {
+
+// The palette of that name, compared in upper case.
 std::optional<PaletteId> PaletteNamed(std::string_view name) {
   const std::string upper = platform::UpperCase(name);
   for (std::size_t i = 0; i < kPaletteCount; ++i) {
@@ -17,6 +20,19 @@ std::optional<PaletteId> PaletteNamed(std::string_view name) {
   }
   return std::nullopt;
 }
+
+// The colours of `source` with every Spare byte 0, and for DAY the pink of its transparent
+// index.
+Palette ColoursOf(const Palette& source, PaletteId id) {
+  Palette colours{};
+  for (std::size_t i = 0; i < kPaletteEntries; ++i) {
+    colours[i] = {source[i].Blue, source[i].Green, source[i].Red, 0};
+  }
+  if (id == PaletteId::Day) colours[kTransparentIndex] = kTransparentPink;
+  return colours;
+}
+
+}  // namespace
 
 PaletteId PaletteForSprite(std::string_view spriteName) {
   const std::string upper = platform::UpperCase(spriteName);
@@ -37,12 +53,8 @@ PaletteId PaletteForMember(std::string_view memberName) {
 }
 
 void SetBmpPalette(PaletteState& palettes, PaletteId id, Palette& bmpPalette) {
-  const Palette& table = palettes.Table(id);
-  for (std::size_t i = 0; i < kPaletteEntries; ++i) {
-    bmpPalette[i] = {table[i].Blue, table[i].Green, table[i].Red, 0};
-  }
+  bmpPalette = ColoursOf(palettes.Table(id), id);
   palettes.UseTransparency = id == PaletteId::Day;
-  if (palettes.UseTransparency) bmpPalette[kTransparentIndex] = kTransparentPink;
 }
 
 void SetBmpPalette(PaletteState& palettes, std::string_view paletteName, Palette& bmpPalette) {
@@ -50,11 +62,7 @@ void SetBmpPalette(PaletteState& palettes, std::string_view paletteName, Palette
 }
 
 void RefreshPaletteTable(PaletteState& palettes, PaletteId id, const Palette& source) {
-  Palette& table = palettes.Table(id);
-  for (std::size_t i = 0; i < kPaletteEntries; ++i) {
-    table[i] = {source[i].Blue, source[i].Green, source[i].Red, 0};
-  }
-  if (id == PaletteId::Day) table[kTransparentIndex] = kTransparentPink;
+  palettes.Table(id) = ColoursOf(source, id);
 }
 
 }  // namespace zorvane::graphics

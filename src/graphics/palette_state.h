@@ -50,9 +50,6 @@ struct PaletteState {
   const Palette& Table(PaletteId id) const { return PaletteTables[static_cast<std::size_t>(id)]; }
 };
 
-// The palette of that name, compared in upper case.
-std::optional<PaletteId> PaletteNamed(std::string_view name);
-
 // The palette of a sprite file's BMPs, by the sprite's name in upper case: MAINMENU gets MAIN,
 // MAINMEN2 gets MENU2, TURN0n_U and TURN0n_J their TURN palettes, every other name DAY.
 PaletteId PaletteForSprite(std::string_view spriteName);

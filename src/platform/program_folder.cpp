@@ -10,14 +10,15 @@
 
 namespace zorvane::platform {
 
+namespace {
+
+// The folder of the running executable, without a trailing separator.
 std::string ExecutableFolder() {
   std::error_code error;
   const auto executable = std::filesystem::read_symlink("/proc/self/exe", error);
   if (error) return std::filesystem::current_path().string();
   return executable.parent_path().string();
 }
-
-namespace {
 
 std::string UserDataFolder() {
   if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg != nullptr && *xdg != '\0') {

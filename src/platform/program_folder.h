@@ -10,7 +10,4 @@ namespace zorvane::platform {
 // created when missing. Without a trailing separator.
 std::string DefaultProgramFolder();
 
-// The folder of the running executable, without a trailing separator.
-std::string ExecutableFolder();
-
 }  // namespace zorvane::platform

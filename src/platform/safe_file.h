@@ -42,13 +42,12 @@ class SafeFileWriter {
   // Flushes the temporary file and renames it over the target.
   Status Commit();
   // Flushes the temporary file but leaves it under its temporary name, for callers that
-  // replace several files together (see TemporaryPath()).
+  // replace several files together (see Release()).
   Status Flush();
   // Leaves the flushed temporary file on disk; the caller now owns it.
   std::string Release();
 
   const std::string& Target() const { return target_; }
-  const std::string& TemporaryPath() const { return temporary_; }
 
  private:
   SafeFileWriter(int descriptor, std::string target, std::string temporary, Durability durability)

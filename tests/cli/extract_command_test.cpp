@@ -97,6 +97,7 @@ INSTANTIATE_TEST_SUITE_P(Arguments, ExtractUsage,
                                            std::vector<std::string>{"extract", "SHP", "MAINMENU"},
                                            std::vector<std::string>{"extract", "shp", "--all", "X"},
                                            std::vector<std::string>{"extract", "shp", "X", "--all"},
+                                           std::vector<std::string>{"extract", "shp", ""},
                                            std::vector<std::string>{"palettes", "now"}));
 
 }  // namespace
