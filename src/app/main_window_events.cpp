@@ -7,6 +7,7 @@
 #include "archive/ext_index.h"
 #include "archive/member_listing.h"
 #include "platform/number_text.h"
+#include "platform/text_lines.h"
 
 namespace zorvane::app {
 
@@ -98,7 +99,7 @@ bool RunStartUp(Session& session, const StartUpOptions& options) {
   const bool firstListing = ClickOption(session, 1);
   const bool loaded = LoadExtIndex(session);
   window.Label1Caption = kInstallationTitle;
-  window.Label3Caption = std::string(kInstallHint) + "\r\n" + kHowToHint;
+  window.Label3Caption = platform::JoinLines({kInstallHint, kHowToHint});
   window.List1Visible = false;
   window.Label2Visible = false;
   window.HeightTwips = kCompactHeightTwips;

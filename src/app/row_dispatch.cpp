@@ -6,7 +6,7 @@
 namespace zorvane::app {
 
 void OnList1DoubleClick(Session& session) {
-  if (session.Window.ListIndex < 0) return;
+  // Each handler ignores a double-click with no row chosen.
   if (session.Window.Option[5] || session.Window.Option[6]) {
     RepackBmpSet(session);
   } else {

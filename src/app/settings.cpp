@@ -10,6 +10,12 @@ namespace zorvane::app {
 
 namespace {
 
+// The program folder as the session was given it, trimmed, with a trailing separator.
+void SetProgramFolder(Session& session) {
+  session.ProgramFolder = platform::WithTrailingSeparator(
+      std::string(platform::TrimSpaces(session.ProgramFolderSource)));
+}
+
 std::string SettingsPath(const Session& session) {
   return session.ProgramFolder + kSettingsFileName;
 }
@@ -37,8 +43,7 @@ std::string SettingsFileContent(const std::string& dataFolder) {
 
 void ReadSettings(Session& session) {
   session.SettingsFound = false;
-  session.ProgramFolder = platform::WithTrailingSeparator(
-      std::string(platform::TrimSpaces(session.ProgramFolderSource)));
+  SetProgramFolder(session);
   const std::string path = SettingsPath(session);
   if (!platform::FileExists(path)) return;
   auto content = platform::ReadWholeFile(path);
@@ -54,8 +59,7 @@ void ReadSettings(Session& session) {
 }
 
 void UseDataFolder(Session& session, const std::string& dataFolder) {
-  session.ProgramFolder = platform::WithTrailingSeparator(
-      std::string(platform::TrimSpaces(session.ProgramFolderSource)));
+  SetProgramFolder(session);
   session.DataFolder = platform::WithTrailingSeparator(dataFolder);
   session.SettingsFound = true;
 }
