@@ -31,6 +31,7 @@ MemberIndex ParseMemberIndex(std::span<const std::uint8_t> bytes) {
   std::copy_n(bytes.begin(), std::min(bytes.size(), kIndexHeaderSize), header);
   index.Header = platform::ReadInt32(header);
   index.Records.resize(MemberIndexRecordCount(bytes.size()));
+  index.Whole = bytes.size() == kIndexHeaderSize + index.Records.size() * kRecordSize;
   for (std::size_t r = 0; r < index.Records.size(); ++r) {
     index.Records[r] = DecodeMemberRecord(bytes.data() + kIndexHeaderSize + r * kRecordSize);
   }

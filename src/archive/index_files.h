@@ -19,6 +19,9 @@ inline constexpr char kArchiveIndexName[] = "EXT.IDX";
 struct MemberIndex {
   std::int32_t Header = 0;
   std::vector<MemberRecord> Records;
+  // Whether the file ended after its last whole record: a file that does not cannot be
+  // rewritten from its records without losing its last bytes.
+  bool Whole = true;
 };
 
 std::vector<ArchiveRecord> ParseArchiveIndex(std::span<const std::uint8_t> bytes);

@@ -27,12 +27,7 @@ bool LoadIndexes(const std::string& dataFolder, IndexTables& tables, platform::U
   StoreArchiveRecords(*archives, tables);
   auto index = ReadMemberIndexFile(indexPath, ui);
   if (!index) return false;
-  auto length = platform::FileLength(indexPath);
-  if (!length) {
-    ui.ShowMessage(CannotReadMessage(indexPath, length.Reason()));
-    return false;
-  }
-  if (length.Value() != kIndexHeaderSize + kRecordSize * index->Records.size()) {
+  if (!index->Whole) {
     ui.ShowMessage(IndexNotWholeMessage(indexPath));
     return false;
   }
