@@ -98,6 +98,8 @@ void Form1::BuildTopPanel(QWidget* central) {
   frame3_->setFrameShape(QFrame::StyledPanel);
   frame3_->setGeometry(TwipsRect(0, 0, 8535, 1215));
   label1_ = MakeLabel(frame3_, "Label1", TwipsRect(120, 240, 6735, 375));
+  // 480 twips high rather than 375, so that the two lines of the start-up hint are not
+  // clipped in this font.
   label3_ = MakeLabel(frame3_, "Label3", TwipsRect(120, 720, 8295, 480));
   command1_ = new QPushButton(QStringLiteral("Toggle Details"), frame3_);
   command1_->setObjectName(QStringLiteral("Command1"));
@@ -106,6 +108,8 @@ void Form1::BuildTopPanel(QWidget* central) {
 }
 
 void Form1::BuildList(QWidget* central) {
+  // The header lines up with the rows inside the list's frame, and is high enough for this
+  // fixed-pitch font (1305/300 rather than 1320/255 twips).
   label2_ = MakeLabel(central, "Label2", TwipsRect(0, 1305, 6015, 300));
   label2_->setFont(FixedPitchFont());
   label2_->setWordWrap(false);

@@ -27,6 +27,7 @@ Form2::Form2(app::HowToWindowModel& model, QWidget* owner)
   setWindowTitle(QStringLiteral("Form2"));
   setFixedSize(Pixels(10065), Pixels(6930));
 
+  // 600 twips high rather than 495, for the three lines its text takes in this font.
   label1_ = MakeLabel(this, "Label1", TwipsRect(0, 120, 2895, 600));
 
   auto* frame1 = new QGroupBox(QStringLiteral("How To ..."), this);
@@ -34,7 +35,7 @@ Form2::Form2(app::HowToWindowModel& model, QWidget* owner)
   frame1->setGeometry(TwipsRect(0, 1080, 2895, 5295));
 
   const std::array<OptionPlace, app::kHowToOptionCount> places{{
-      {7, TwipsRect(0, 720, 2895, 255)},
+      {7, TwipsRect(0, 720, 2895, 255)},  // as wide as the frame (not 2535), for one line
       {4, TwipsRect(120, 240, 2655, 255)},
       {10, TwipsRect(120, 600, 2655, 375)},
       {1, TwipsRect(120, 1200, 2655, 255)},
