@@ -20,6 +20,7 @@
 
 #include "archive/index_files.h"
 #include "archive/sprite_insertion.h"
+#include "median.h"
 #include "platform/file_system.h"
 #include "platform/safe_file.h"
 #include "platform/scripted_ui.h"
@@ -51,10 +52,7 @@ double Seconds(const std::function<void()>& work) {
   return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
-}
+using zorvane::bench::Median;
 
 void Fsync(const std::string& path) {
   const int file = ::open(path.c_str(), O_RDONLY);

@@ -47,13 +47,6 @@ double CpuOf(const Measurement& run) {
   return run.Reported.size() >= 2 ? run.Reported[1] : run.CpuSeconds;
 }
 
-double Median(std::vector<double> values) {
-  if (values.empty()) return NAN;
-  std::sort(values.begin(), values.end());
-  const std::size_t middle = values.size() / 2;
-  return values.size() % 2 == 1 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
-}
-
 namespace {
 
 template <class Figure>

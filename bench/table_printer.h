@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "median.h"
 #include "process_measurement.h"
 
 // The rows of the benchmark table, their medians, and the aims they are held to.
@@ -37,7 +38,6 @@ struct Row {
 // else the whole process.
 double WallOf(const Measurement& run);
 double CpuOf(const Measurement& run);
-double Median(std::vector<double> values);
 
 class Table {
  public:

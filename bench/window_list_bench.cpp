@@ -22,6 +22,7 @@
 #include "app/main_window_events.h"
 #include "app/session.h"
 #include "form1.h"
+#include "median.h"
 #include "platform/scripted_ui.h"
 
 namespace {
@@ -32,10 +33,7 @@ double CpuNow() {
   return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
 }
 
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
-}
+using zorvane::bench::Median;
 
 template <class T>
 T* Child(QWidget& window, const char* name) {
