@@ -78,22 +78,22 @@ bool ReadBmpPicture(std::span<const std::uint8_t> file, BmpHeader& header, Pixel
   return true;
 }
 
-bool ReadBmpFile(const std::string& path, BmpHeader& header, PixelBuffer& pixels) {
-  auto file = platform::InputFile::Open(path);
-  if (!file) return false;
+bool ReadBmpFile(const platform::InputFile& file, BmpHeader& header, PixelBuffer& pixels) {
   std::uint8_t bytes[kBmpHeaderSize];
-  const auto read = file.Value().ReadSomeAt(0, bytes);
+  const auto read = file.ReadSomeAt(0, bytes);
   if (!read || read.Value() < kBmpHeaderSize) return false;
-  const auto layout = CheckBmpHeader(bytes, file.Value().Length());
+  const auto layout = CheckBmpHeader(bytes, file.Length());
   if (!layout) return false;
-  BmpHeader parsed = ParseBmpHeader(bytes);
-  PixelBuffer picture;
-  ResetPixelBuffer(picture, layout->Width, layout->Height);
+  ResetPixelBuffer(pixels, layout->Width, layout->Height);
   // Bytes missing at the end of a short file stay 0.
-  if (!file.Value().ReadSomeAt(layout->PixelOffset, picture.Bytes)) return false;
-  header = parsed;
-  pixels = std::move(picture);
+  if (!file.ReadSomeAt(layout->PixelOffset, pixels.Bytes)) return false;
+  header = ParseBmpHeader(bytes);
   return true;
+}
+
+bool ReadBmpFile(const std::string& path, BmpHeader& header, PixelBuffer& pixels) {
+  const auto file = platform::InputFile::Open(path);
+  return file && ReadBmpFile(file.Value(), header, pixels);
 }
 
 }  // namespace zorvane::graphics

@@ -7,6 +7,7 @@
 
 #include "graphics/bmp_header.h"
 #include "graphics/picture_state.h"
+#include "platform/file_system.h"
 
 // Reads an edited BMP back into a picture: an uncompressed 8-bit Windows BMP, rows bottom-up,
 // each padded to a multiple of 4 bytes.
@@ -40,7 +41,10 @@ BmpHeader ParseBmpHeader(std::span<const std::uint8_t, kBmpHeaderSize> bytes);
 // refuses.
 bool ReadBmpPicture(std::span<const std::uint8_t> file, BmpHeader& header, PixelBuffer& pixels);
 
-// The same for the file at `path`; a file that cannot be opened or read is refused too.
+// The same for an opened file, read in place: a file that cannot be read is refused too, and
+// may leave `pixels` changed. `pixels` keeps its allocation from file to file.
+bool ReadBmpFile(const platform::InputFile& file, BmpHeader& header, PixelBuffer& pixels);
+// The same for the file at `path`; a file that cannot be opened is refused.
 bool ReadBmpFile(const std::string& path, BmpHeader& header, PixelBuffer& pixels);
 
 }  // namespace zorvane::graphics

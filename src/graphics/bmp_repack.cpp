@@ -6,6 +6,7 @@
 #include "graphics/bmp_reader.h"
 #include "graphics/graphics_messages.h"
 #include "graphics/sprite_packer.h"
+#include "platform/file_system.h"
 #include "platform/number_text.h"
 #include "platform/paths.h"
 #include "platform/safe_file.h"
@@ -24,10 +25,13 @@ std::optional<SpritePacker> PackFiles(const std::vector<std::string>& files,
                                       bool useTransparency, PictureState& picture,
                                       platform::Ui& ui) {
   SpritePacker packer;
+  // The names come from a listing of this folder: only the folder needs resolving.
+  const std::string resolvedFolder =
+      platform::WithTrailingSeparator(platform::ResolvePath(bmpFolder));
   for (const std::string& name : files) {
-    const std::string path = bmpFolder + name;
-    if (!ReadBmpFile(path, picture.BmpHeader, picture.PixelBuffer)) {
-      ui.ShowMessage(NotA256ColourBmpMessage(path));
+    const auto file = platform::InputFile::OpenResolved(resolvedFolder + name);
+    if (!file || !ReadBmpFile(file.Value(), picture.BmpHeader, picture.PixelBuffer)) {
+      ui.ShowMessage(NotA256ColourBmpMessage(bmpFolder + name));
       return std::nullopt;
     }
     if (!packer.Add(picture.PixelBuffer, useTransparency)) {

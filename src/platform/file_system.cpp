@@ -84,7 +84,10 @@ Result<Bytes> ReadWholeFile(const std::string& path) {
 }
 
 Result<InputFile> InputFile::Open(const std::string& path) {
-  const std::string resolved = ResolvePath(path);
+  return OpenResolved(ResolvePath(path));
+}
+
+Result<InputFile> InputFile::OpenResolved(const std::string& resolved) {
   // Without O_NONBLOCK, opening a named pipe would wait for a writer forever; a regular file
   // reads the same either way.
   const int descriptor = ::open(resolved.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);

@@ -35,6 +35,9 @@ Result<Bytes> ReadWholeFile(const std::string& path);
 class InputFile {
  public:
   static Result<InputFile> Open(const std::string& path);
+  // The same for a path resolved already (a name from a listing of a resolved folder), which
+  // spares looking at each of its parts again.
+  static Result<InputFile> OpenResolved(const std::string& resolved);
   InputFile(InputFile&& other) noexcept;
   InputFile& operator=(InputFile&& other) noexcept;
   InputFile(const InputFile&) = delete;
