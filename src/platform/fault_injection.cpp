@@ -4,6 +4,8 @@
 #include <atomic>
 #include <mutex>
 
+#include <unistd.h>
+
 namespace zorvane::platform {
 
 namespace {
@@ -13,6 +15,7 @@ struct Plan {
   std::array<int, kFileOperationKinds> Counts{};
   std::array<int, kFileOperationKinds> FailAt{};  // 0: no fault armed
   std::array<std::string, kFileOperationKinds> Reasons;
+  std::array<int, kFileOperationKinds> DieAt{};  // 0: the process goes on
 };
 
 Plan& ThePlan() {
@@ -34,11 +37,20 @@ void FaultInjection::FailAt(FileOperation operation, int n, std::string reason) 
   armed = true;
 }
 
+void FaultInjection::DieAt(FileOperation operation, int n) {
+  Plan& plan = ThePlan();
+  std::lock_guard lock(plan.Lock);
+  const auto kind = static_cast<std::size_t>(operation);
+  plan.DieAt[kind] = plan.Counts[kind] + n;
+  armed = true;
+}
+
 void FaultInjection::Reset() {
   Plan& plan = ThePlan();
   std::lock_guard lock(plan.Lock);
   plan.Counts.fill(0);
   plan.FailAt.fill(0);
+  plan.DieAt.fill(0);
   armed = true;  // counting goes on from 0
 }
 
@@ -53,7 +65,9 @@ Status CheckFault(FileOperation operation) {
   Plan& plan = ThePlan();
   std::lock_guard lock(plan.Lock);
   const auto kind = static_cast<std::size_t>(operation);
-  if (++plan.Counts[kind] == plan.FailAt[kind]) return Status::Failure(plan.Reasons[kind]);
+  ++plan.Counts[kind];
+  if (plan.Counts[kind] == plan.DieAt[kind]) ::_exit(kInjectedDeathExitCode);
+  if (plan.Counts[kind] == plan.FailAt[kind]) return Status::Failure(plan.Reasons[kind]);
   return Status::Success();
 }
 

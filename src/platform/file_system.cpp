@@ -1,5 +1,6 @@
 #include "platform/file_system.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -7,6 +8,7 @@
 #include <cerrno>
 #include <cstring>
 #include <utility>
+#include <vector>
 
 #include "platform/fault_injection.h"
 #include "platform/paths.h"
@@ -47,26 +49,88 @@ Status CreateFolder(const std::string& path) {
   return Status::Success();
 }
 
-Status DeleteFile(const std::string& path) {
-  return DeleteResolvedFile(ResolvePath(path));
-}
-
 Status DeleteResolvedFile(const std::string& resolvedPath) {
   if (auto fault = CheckFault(FileOperation::Delete); !fault) return fault;
   if (::unlink(resolvedPath.c_str()) != 0) return LastError();
   return Status::Success();
 }
 
-Status MoveFile(const std::string& from, const std::string& to) {
-  return MoveResolvedFile(ResolvePath(from), ResolvePath(to));
-}
-
-Status MoveResolvedFile(const std::string& resolvedFrom, const std::string& resolvedTo) {
-  struct stat info {};
-  if (::lstat(resolvedTo.c_str(), &info) == 0) return Status::Failure("File exists");
+Status RenameResolvedFile(const std::string& resolvedFrom, const std::string& resolvedTo) {
   if (auto fault = CheckFault(FileOperation::Rename); !fault) return fault;
   if (::rename(resolvedFrom.c_str(), resolvedTo.c_str()) != 0) return LastError();
   return Status::Success();
+}
+
+namespace {
+
+// Copies a whole file to a new one, for file systems without hard links.
+Status CopyWholeFile(const std::string& from, const std::string& to, bool flush) {
+  const int source = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
+  if (source < 0) return LastError();
+  const int target = ::open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+  if (target < 0) {
+    const Status failure = LastError();
+    ::close(source);
+    return failure;
+  }
+  std::vector<char> buffer(1 << 20);
+  Status status = Status::Success();
+  for (;;) {
+    const ssize_t got = ::read(source, buffer.data(), buffer.size());
+    if (got < 0 && errno == EINTR) continue;
+    if (got <= 0) {
+      if (got < 0) status = LastError();
+      break;
+    }
+    for (ssize_t done = 0; done < got && status;) {
+      const ssize_t put =
+          ::write(target, buffer.data() + done, static_cast<std::size_t>(got - done));
+      if (put < 0 && errno != EINTR) status = LastError();
+      if (put > 0) done += put;
+    }
+    if (!status) break;
+  }
+  if (status && flush && ::fsync(target) != 0) status = LastError();
+  if (::close(target) != 0 && status) status = LastError();
+  ::close(source);
+  if (!status) ::unlink(to.c_str());
+  return status;
+}
+
+}  // namespace
+
+Status LinkOrCopyResolvedFile(const std::string& resolvedExisting, const std::string& resolvedNew,
+                              bool flush) {
+  if (auto fault = CheckFault(FileOperation::Link); !fault) return fault;
+  if (::link(resolvedExisting.c_str(), resolvedNew.c_str()) == 0) return Status::Success();
+  if (errno != EPERM && errno != EOPNOTSUPP && errno != ENOSYS && errno != EMLINK &&
+      errno != EXDEV) {
+    return LastError();
+  }
+  return CopyWholeFile(resolvedExisting, resolvedNew, flush);
+}
+
+Status FlushFolder(const std::string& resolvedFolder) {
+  if (auto fault = CheckFault(FileOperation::FolderFlush); !fault) return fault;
+  const int descriptor = ::open(resolvedFolder.empty() ? "." : resolvedFolder.c_str(),
+                                O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (descriptor < 0) return LastError();
+  const bool flushed = ::fsync(descriptor) == 0;
+  const Status status = flushed ? Status::Success() : LastError();
+  ::close(descriptor);
+  return status;
+}
+
+std::vector<std::string> FolderEntryNames(const std::string& resolvedFolder) {
+  std::vector<std::string> names;
+  DIR* folder = ::opendir(resolvedFolder.empty() ? "." : resolvedFolder.c_str());
+  if (folder == nullptr) return names;
+  while (const dirent* entry = ::readdir(folder)) {
+    const std::string_view name = entry->d_name;
+    if (name != "." && name != "..") names.emplace_back(name);
+  }
+  ::closedir(folder);
+  return names;
 }
 
 Result<std::uint64_t> FileLength(const std::string& path) {

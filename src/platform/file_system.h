@@ -18,15 +18,23 @@ bool FolderExists(const std::string& path);
 
 // Creates one folder; its parent must exist. Succeeds when the folder exists already.
 Status CreateFolder(const std::string& path);
-Status DeleteFile(const std::string& path);
-// Renames a file; the target must not exist (the design's move never replaces a file).
-Status MoveFile(const std::string& from, const std::string& to);
 
 // The same for paths resolved already (ResolvePath, ResolvedFolder): nothing is looked up, so
 // replacing thousands of files in one folder never scans it.
 bool ResolvedFileExists(const std::string& resolvedPath);
 Status DeleteResolvedFile(const std::string& resolvedPath);
-Status MoveResolvedFile(const std::string& resolvedFrom, const std::string& resolvedTo);
+// Renames a file over `resolvedTo` in one step: whoever looks finds the old file or the new one
+// under that name, never none.
+Status RenameResolvedFile(const std::string& resolvedFrom, const std::string& resolvedTo);
+// Gives the file `resolvedExisting` the second name `resolvedNew` (a hard link), which must not
+// exist. Where the file system has no hard links (FAT, exFAT), `resolvedNew` becomes a copy,
+// forced to the disk when `flush` is set.
+Status LinkOrCopyResolvedFile(const std::string& resolvedExisting, const std::string& resolvedNew,
+                              bool flush);
+// Forces the entries of a folder (names made, renamed or deleted in it) to the disk.
+Status FlushFolder(const std::string& resolvedFolder);
+// The names of the entries of a folder, in no order; empty when it cannot be read.
+std::vector<std::string> FolderEntryNames(const std::string& resolvedFolder);
 
 Result<std::uint64_t> FileLength(const std::string& path);
 Result<Bytes> ReadWholeFile(const std::string& path);

@@ -7,7 +7,6 @@
 #include <atomic>
 #include <cerrno>
 #include <cstring>
-#include <random>
 #include <utility>
 
 #include "platform/fault_injection.h"
@@ -15,28 +14,57 @@
 
 namespace zorvane::platform {
 
-std::string UniqueSiblingName(const std::string& resolved, std::string_view purpose) {
-  static std::atomic<unsigned> counter{0};
-  static const unsigned seed = std::random_device{}();
-  std::string name = FolderPart(resolved) + "." + FileNamePart(resolved) + ".zorvane-";
-  if (!purpose.empty()) name.append(purpose).append("-");
-  return name + std::to_string(::getpid()) + "-" + std::to_string(seed % 100000) + "-" +
-         std::to_string(counter++);
+namespace {
+
+constexpr std::string_view kTemporaryPrefix = ".zv-";
+constexpr std::string_view kForeignTemporaryPrefix = ".zx-";
+
+std::string_view PrefixOf(TemporaryOwner owner) {
+  return owner == TemporaryOwner::ThisFolder ? kTemporaryPrefix : kForeignTemporaryPrefix;
+}
+
+std::string InBase36(std::uint64_t number) {
+  std::string digits;
+  do {
+    digits.insert(digits.begin(), "0123456789abcdefghijklmnopqrstuvwxyz"[number % 36]);
+    number /= 36;
+  } while (number > 0);
+  return digits;
+}
+
+// The next name of the sequence, which may exist (a left-over): creating it with O_EXCL tells.
+
+std::string NextTemporaryNameBeside(const std::string& resolved, TemporaryOwner owner) {
+  static std::atomic<std::uint64_t> counter{0};
+  return FolderPart(resolved) + std::string(PrefixOf(owner)) + InBase36(counter++);
+}
+
+}  // namespace
+
+std::string TemporaryNameBeside(const std::string& resolved, TemporaryOwner owner) {
+  for (;;) {
+    std::string name = NextTemporaryNameBeside(resolved, owner);
+    struct stat existing {};
+    if (::lstat(name.c_str(), &existing) != 0) return name;
+  }
+}
+
+bool IsTemporaryName(std::string_view fileName, TemporaryOwner owner) {
+  const std::string_view prefix = PrefixOf(owner);
+  if (!fileName.starts_with(prefix) || fileName.size() == prefix.size()) return false;
+  return fileName.substr(prefix.size()).find_first_not_of("0123456789abcdefghijklmnopqrstuvwxyz") ==
+         std::string_view::npos;
+}
+
+bool IsTemporaryName(std::string_view fileName) {
+  return IsTemporaryName(fileName, TemporaryOwner::ThisFolder) ||
+         IsTemporaryName(fileName, TemporaryOwner::JournalElsewhere);
 }
 
 namespace {
 
 Status LastError() {
   return Status::Failure(std::strerror(errno));
-}
-
-void SyncFolderOf(const std::string& path) {
-  const std::string folder = FolderPart(path);
-  const int descriptor = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY);
-  if (descriptor >= 0) {
-    ::fsync(descriptor);
-    ::close(descriptor);
-  }
 }
 
 }  // namespace
@@ -46,10 +74,10 @@ Result<SafeFileWriter> SafeFileWriter::Create(const std::string& target, Durabil
 }
 
 Result<SafeFileWriter> SafeFileWriter::CreateResolved(const std::string& resolved,
-                                                      Durability durability) {
+                                                      Durability durability, TemporaryOwner owner) {
   if (auto fault = CheckFault(FileOperation::Create); !fault) return fault;
-  for (int attempt = 0; attempt < 16; ++attempt) {
-    std::string temporary = UniqueSiblingName(resolved);
+  for (int attempt = 0; attempt < 64; ++attempt) {
+    std::string temporary = NextTemporaryNameBeside(resolved, owner);
     const int descriptor = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (descriptor >= 0) {
       struct stat existing {};
@@ -65,7 +93,9 @@ SafeFileWriter::SafeFileWriter(SafeFileWriter&& other) noexcept
     : descriptor_(std::exchange(other.descriptor_, -1)),
       target_(std::move(other.target_)),
       temporary_(std::exchange(other.temporary_, {})),
-      durability_(other.durability_) {}
+      durability_(other.durability_),
+      length_(other.length_),
+      checksum_(other.checksum_) {}
 
 SafeFileWriter& SafeFileWriter::operator=(SafeFileWriter&& other) noexcept {
   if (this != &other) {
@@ -74,6 +104,8 @@ SafeFileWriter& SafeFileWriter::operator=(SafeFileWriter&& other) noexcept {
     target_ = std::move(other.target_);
     temporary_ = std::exchange(other.temporary_, {});
     durability_ = other.durability_;
+    length_ = other.length_;
+    checksum_ = other.checksum_;
   }
   return *this;
 }
@@ -99,6 +131,8 @@ Status SafeFileWriter::Write(std::span<const std::uint8_t> bytes) {
     }
     done += static_cast<std::size_t>(put);
   }
+  length_ += bytes.size();
+  checksum_.Add(bytes);
   return Status::Success();
 }
 
@@ -117,32 +151,6 @@ Status SafeFileWriter::Flush() {
 
 std::string SafeFileWriter::Release() {
   return std::exchange(temporary_, {});
-}
-
-Status SafeFileWriter::Commit() {
-  if (descriptor_ >= 0) {
-    if (auto flushed = Flush(); !flushed) return flushed;
-  }
-  if (temporary_.empty()) return Status::Failure("The file is closed");
-  if (auto fault = CheckFault(FileOperation::Rename); !fault) return fault;
-  if (::rename(temporary_.c_str(), target_.c_str()) != 0) return LastError();
-  temporary_.clear();
-  if (durability_ == Durability::Synced) SyncFolderOf(target_);
-  return Status::Success();
-}
-
-Status ReplaceFile(const std::string& target, std::span<const std::uint8_t> bytes,
-                   Durability durability) {
-  auto writer = SafeFileWriter::Create(target, durability);
-  if (!writer) return Status::Failure(writer.Reason());
-  if (auto written = writer.Value().Write(bytes); !written) return written;
-  return writer.Value().Commit();
-}
-
-Status ReplaceFile(const std::string& target, std::string_view text, Durability durability) {
-  return ReplaceFile(target,
-                     std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()),
-                     durability);
 }
 
 }  // namespace zorvane::platform

@@ -65,24 +65,9 @@ TEST(FileSystem, FileAndFolderTestsTellTheKindsApart) {
   EXPECT_FALSE(FolderExists(""));
 }
 
-TEST(FileSystem, MoveRenamesButNeverReplaces) {
-  TempFolder temp;
-  WriteFile(temp / "shp.pfp", "new");
-  WriteFile(temp / "SHP_OLD.PFP", "old");
-  const Status refused = MoveFile(temp / "SHP.PFP", temp / "shp_old.pfp");
-  ASSERT_FALSE(refused);
-  EXPECT_EQ(refused.Reason(), "File exists");
-  EXPECT_EQ(testing::ReadText(temp / "SHP_OLD.PFP"), "old");
-
-  ASSERT_TRUE(DeleteFile(temp / "shp_old.pfp"));
-  ASSERT_TRUE(MoveFile(temp / "SHP.PFP", temp / "SHP_OLD.PFP"));
-  EXPECT_EQ(testing::ReadText(temp / "SHP_OLD.PFP"), "new");
-  EXPECT_FALSE(FileExists(temp / "SHP.PFP"));
-}
-
 TEST(FileSystem, FailuresCarryTheSystemsReason) {
   TempFolder temp;
-  const Status deleted = DeleteFile(temp / "missing");
+  const Status deleted = DeleteResolvedFile(temp / "missing");
   ASSERT_FALSE(deleted);
   EXPECT_EQ(deleted.Reason(), "No such file or directory");
   const auto read = ReadWholeFile(temp / "missing");

@@ -16,6 +16,10 @@ const char* FileOperationName(platform::FileOperation operation) {
       return "Delete";
     case platform::FileOperation::CreateFolder:
       return "CreateFolder";
+    case platform::FileOperation::Link:
+      return "Link";
+    case platform::FileOperation::FolderFlush:
+      return "FolderFlush";
   }
   return "Unknown";
 }

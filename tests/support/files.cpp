@@ -1,5 +1,7 @@
 #include "support/files.h"
 
+#include "platform/folder_lock.h"
+
 #include <filesystem>
 #include <fstream>
 #include <stdexcept>
@@ -39,6 +41,8 @@ Bytes BytesOf(std::string_view text) {
 std::map<std::string, Bytes> SnapshotFolder(const std::string& folder) {
   std::map<std::string, Bytes> files;
   for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
+    // The lock file says who may change the folder; it is no content of it.
+    if (entry.path().filename() == platform::kLockFileName) continue;
     const std::string relative = std::filesystem::relative(entry.path(), folder).generic_string();
     files[relative] = entry.is_regular_file() ? ReadFile(entry.path().string()) : Bytes{};
   }

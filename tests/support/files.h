@@ -16,8 +16,9 @@ Bytes ReadFile(const std::string& path);
 std::string ReadText(const std::string& path);
 Bytes BytesOf(std::string_view text);
 
-// Every file below a folder (names relative to it, '/' between parts) with its bytes: compare
-// two snapshots to prove that a refused command changed nothing on disk.
+// Every file below a folder (names relative to it, '/' between parts) with its bytes, the lock
+// files of the folders left out: compare two snapshots to prove that a refused command changed
+// nothing on disk.
 std::map<std::string, Bytes> SnapshotFolder(const std::string& folder);
 
 }  // namespace zorvane::testing
