@@ -11,6 +11,7 @@
 
 #include "app/main_window_events.h"
 #include "app/row_dispatch.h"
+#include "floor_files.h"
 #include "graphics/bmp_header.h"
 #include "graphics/sprite_conversion.h"
 #include "graphics/sprite_decoder.h"
@@ -63,7 +64,7 @@ BENCHMARK(DecodeLargestTileFile)->Unit(benchmark::kMillisecond);
 void DecodeLargestTileFileFromDisk(benchmark::State& state) {
   ScratchFolder folder;
   const auto& bytes = LargestTileFile();
-  if (!platform::ReplaceFile(folder.Path + "LARGEST.SHP", bytes)) std::abort();
+  bench::WriteFileWhole(folder.Path + "LARGEST.SHP", bytes);
   const auto file = platform::InputFile::Open(folder.Path + "LARGEST.SHP");
   if (!file) std::abort();
   graphics::PixelBuffer pixels;
@@ -92,7 +93,7 @@ void ConvertLargestTileFile(benchmark::State& state) {
   context.BmpFolder = folder.Path + "BMPFILES/";
   context.MemberExtension = ".SHP";
   std::filesystem::create_directory(context.BmpFolder);
-  if (!platform::ReplaceFile(folder.Path + "LARGEST.SHP", LargestTileFile())) std::abort();
+  bench::WriteFileWhole(folder.Path + "LARGEST.SHP", LargestTileFile());
   graphics::PaletteState palettes;
   graphics::PictureState picture;
   platform::ScriptedUi ui;
@@ -113,8 +114,7 @@ void WriteAsManyFilesAsTheConversion(benchmark::State& state) {
   for (auto _ : state) {
     for (int i = 0; i < kLargestTileHexes; ++i) {
       const std::string path = folder.Path + graphics::BmpFileName("LARGEST", i);
-      auto writer = platform::SafeFileWriter::CreateResolved(path, platform::Durability::Unsynced);
-      if (!writer || !writer.Value().Write(bytes) || !writer.Value().Commit()) std::abort();
+      bench::WriteFileWhole(path, bytes);
     }
   }
   state.counters["files/s"] = benchmark::Counter(
@@ -164,13 +164,10 @@ void CopyWholeTileArchive(benchmark::State& state) {
   auto archive = platform::InputFile::Open(data + "TIL.PFP");
   if (!archive) std::abort();
   for (auto _ : state) {
-    auto writer =
-        platform::SafeFileWriter::Create(target.Path + "TIL.PFP", platform::Durability::Unsynced);
-    if (!writer ||
-        !platform::CopyRange(archive.Value(), 0, archive.Value().Length(), writer.Value()) ||
-        !writer.Value().Commit()) {
-      std::abort();
-    }
+    bench::WriteFileThrough(target.Path + "TIL.PFP", [&](platform::SafeFileWriter& out) {
+      return static_cast<bool>(
+          platform::CopyRange(archive.Value(), 0, archive.Value().Length(), out));
+    });
   }
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * archive.Value().Length()));
 }

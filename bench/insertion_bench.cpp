@@ -20,6 +20,7 @@
 
 #include "archive/index_files.h"
 #include "archive/sprite_insertion.h"
+#include "floor_files.h"
 #include "median.h"
 #include "platform/file_system.h"
 #include "platform/safe_file.h"
@@ -140,7 +141,7 @@ int main(int argc, char** argv) {
     std::vector<std::uint8_t> bytes(static_cast<std::size_t>(tile.Length));
     if (!input.Value().ReadAt(static_cast<std::uint64_t>(tile.Offset), bytes)) Fail("short");
     bytes.back() ^= 1;  // an edited tile
-    if (!platform::ReplaceFile(chosen, bytes)) Fail("cannot write " + chosen);
+    zorvane::bench::WriteFileWhole(chosen, bytes);
   }
 
   std::vector<double> insertion, bufferCopy, cp, cpSync;

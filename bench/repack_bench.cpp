@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <string>
 
+#include "floor_files.h"
 #include "graphics/bmp_file.h"
 #include "graphics/bmp_repack.h"
 #include "graphics/sprite_conversion.h"
@@ -80,7 +81,9 @@ struct TileSetOnDisk {
       graphics::SetBmpPictureSize(picture.BmpHeader, picture.PixelBuffer.Width,
                                   picture.PixelBuffer.Height);
       const std::string path = BmpFolder + graphics::BmpFileName(kSetName, i);
-      if (!graphics::WriteBmpFile(path, picture)) std::abort();
+      bench::WriteFileThrough(path, [&picture](platform::SafeFileWriter& out) {
+        return static_cast<bool>(graphics::WriteBmp(out, picture));
+      });
     }
   }
   ScratchFolder Data;
@@ -124,10 +127,7 @@ void ReadTheFilesAndWriteOne(benchmark::State& state) {
       read += bytes.Value().size();
     }
     benchmark::DoNotOptimize(read);
-    if (!platform::ReplaceFile(set.Data.Path + "TOVRIN_PFP/TILES/COPY.SHP", sprite,
-                               platform::Durability::Unsynced)) {
-      std::abort();
-    }
+    bench::WriteFileWhole(set.Data.Path + "TOVRIN_PFP/TILES/COPY.SHP", sprite);
   }
   state.counters["BMPs/s"] = benchmark::Counter(
       static_cast<double>(state.iterations() * kLargestTileHexes), benchmark::Counter::kIsRate);

@@ -9,6 +9,7 @@
 #include <filesystem>
 
 #include "archive/index_files.h"
+#include "floor_files.h"
 #include "graphics/bmp_header.h"
 #include "graphics/sprite_conversion.h"
 #include "graphics/sprite_decoder.h"
@@ -241,14 +242,11 @@ std::vector<double> CopyMembers(const std::string& archivePath, const std::vecto
   if (!archive) Fail("cannot open " + archivePath);
   double copied = 0;
   for (const Member& member : members) {
-    auto writer = platform::SafeFileWriter::Create(folder + member.Name + ".SHP",
-                                                   platform::Durability::Unsynced);
-    if (!writer ||
-        !platform::CopyRange(archive.Value(), static_cast<std::uint64_t>(member.Offset),
-                             static_cast<std::uint64_t>(member.Length), writer.Value()) ||
-        !writer.Value().Commit()) {
-      Fail("cannot copy " + member.Name);
-    }
+    WriteFileThrough(folder + member.Name + ".SHP", [&](platform::SafeFileWriter& out) {
+      return static_cast<bool>(platform::CopyRange(archive.Value(),
+                                                   static_cast<std::uint64_t>(member.Offset),
+                                                   static_cast<std::uint64_t>(member.Length), out));
+    });
     copied += static_cast<double>(member.Length);
   }
   return {copied};

@@ -6,6 +6,7 @@
 // byte that picks an internal palette file to leave out (none when 15 or more), then PAL.PFP.
 // Internal palette file i holds PAL.PFP from byte 16 * i on, so that a short input gives short
 // files.
+#include <algorithm>
 #include <array>
 #include <cctype>
 #include <cstdint>
@@ -20,6 +21,7 @@
 #include "graphics/palette.h"
 #include "graphics/palette_export.h"
 #include "graphics/palette_state.h"
+#include "platform/folder_lock.h"
 #include "platform/scripted_ui.h"
 #include "platform/text_lines.h"
 
@@ -52,10 +54,12 @@ const Folders& Root() {
   return folders;
 }
 
+// The files in a folder, its lock file left out.
 std::size_t FilesIn(const std::string& folder) {
   if (!std::filesystem::exists(folder)) return 0;
-  return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(folder),
-                                                std::filesystem::directory_iterator()));
+  return static_cast<std::size_t>(std::count_if(
+      std::filesystem::directory_iterator(folder), std::filesystem::directory_iterator(),
+      [](const auto& entry) { return entry.path().filename() != platform::kLockFileName; }));
 }
 
 // Tables with colours of their own and Spare bytes that no exported palette leaves, so that a

@@ -6,6 +6,7 @@
 // UnitDescriptions.KRT.
 #include <stdlib.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <string>
@@ -13,6 +14,7 @@
 
 #include "archive/index_files.h"
 #include "fuzz_support.h"
+#include "platform/folder_lock.h"
 #include "platform/scripted_ui.h"
 #include "unitdesc/text_line_copy.h"
 #include "unitdesc/unit_extraction.h"
@@ -90,8 +92,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (fuzz::ReadBytes(dataFolder + "TXT.PFP") != fixed.Text ||
         fuzz::ReadBytes(dataFolder + "PFPDATA.IDX") != fixed.MemberIndex ||
         fuzz::ReadBytes(dataFolder + "EXT.IDX") != fixed.ArchiveIndex ||
-        std::distance(std::filesystem::directory_iterator(dataFolder),
-                      std::filesystem::directory_iterator()) != 3) {
+        std::count_if(std::filesystem::directory_iterator(dataFolder),
+                      std::filesystem::directory_iterator(), [](const auto& entry) {
+                        return entry.path().filename() != platform::kLockFileName;
+                      }) != 3) {
       abort();  // a refused insertion changed the installation
     }
     return 0;

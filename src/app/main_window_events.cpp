@@ -6,6 +6,7 @@
 #include "app/version.h"
 #include "archive/ext_index.h"
 #include "archive/member_listing.h"
+#include "platform/file_transaction.h"
 #include "platform/number_text.h"
 #include "platform/text_lines.h"
 
@@ -70,7 +71,18 @@ bool ClickOption(Session& session, int option) {
   return OnDestinationOptionClick(session, option);
 }
 
+std::optional<platform::FolderLock> LockForReading(Session& session) {
+  auto lock = platform::FolderLock::Take(session.DataFolder, platform::LockMode::Shared);
+  if (!lock) {
+    session.Ui.ShowMessage(platform::JoinLines({lock.Reason(), "The list has not been read."}));
+    return std::nullopt;
+  }
+  return std::move(lock).Value();
+}
+
 bool ListArchiveMembers(Session& session) {
+  const auto reading = LockForReading(session);
+  if (!reading) return false;
   MainWindowModel& window = session.Window;
   window.ListIndex = -1;
   return archive::ListArchiveMembers(session.DataFolder, SelectedArchiveChoice(session),
@@ -79,12 +91,15 @@ bool ListArchiveMembers(Session& session) {
 }
 
 bool LoadExtIndex(Session& session) {
+  const auto reading = LockForReading(session);
+  if (!reading) return false;
   const bool loaded = archive::LoadArchiveTable(session.DataFolder, session.Index, session.Ui);
   const bool listed = ListArchiveMembers(session);
   return loaded && listed;
 }
 
-bool RunStartUp(Session& session, const StartUpOptions& options) {
+bool RunStartUp(Session& session, const StartUpOptions& options,
+                const BeforeListing& beforeListing) {
   MainWindowModel& window = session.Window;
   window.File1Visible = false;
   window.Frame1Visible = false;
@@ -96,6 +111,14 @@ bool RunStartUp(Session& session, const StartUpOptions& options) {
   }
   SetupDataFolder(session);
   if (session.Terminated) return false;
+  // A change that a run ending early left unfinished is completed or undone before anything is
+  // read.
+  platform::RecoverInterrupted(session.ProgramFolder, session.Ui);
+  platform::RecoverInterrupted(session.DataFolder, session.Ui);
+  if (beforeListing && !beforeListing(session)) return false;
+  // Both index files are read as one program left them.
+  const auto reading = LockForReading(session);
+  if (!reading) return false;
   const bool firstListing = ClickOption(session, 1);
   const bool loaded = LoadExtIndex(session);
   window.Label1Caption = kInstallationTitle;

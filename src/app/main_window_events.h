@@ -1,7 +1,10 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
+
+#include "platform/folder_lock.h"
 
 #include "app/session.h"
 #include "archive/archive_choice.h"
@@ -16,11 +19,16 @@ struct StartUpOptions {
   std::optional<std::string> DataFolder;
 };
 
+// Runs once the DATA folder is known and recovered, before anything of it is read; the start-up
+// ends when it returns false. The command line takes its lock here.
+using BeforeListing = std::function<bool(Session&)>;
+
 // The start-up sequence of the main window: caption, settings, the folder dialog when no
 // settings file exists, the all-archives listing, EXT.IDX and the listing the user sees,
 // captions, and the compact state. Returns whether both index files were loaded and listed;
 // Session::Terminated tells whether the user ended the program in the folder dialog.
-bool RunStartUp(Session& session, const StartUpOptions& options = {});
+bool RunStartUp(Session& session, const StartUpOptions& options = {},
+                const BeforeListing& beforeListing = {});
 
 // The window caption: "Tovrin's Zorvane, Version:  2. 4. 0".
 std::string WindowCaption();
@@ -32,6 +40,10 @@ bool ClickOption(Session& session, int option);
 
 // The archive choice of the selected option button among Option1 to Option4.
 archive::ArchiveChoice SelectedArchiveChoice(const Session& session);
+
+// The shared lock of the DATA folder while the caller reads it; nothing, with a message shown,
+// when another program is changing it.
+std::optional<platform::FolderLock> LockForReading(Session& session);
 
 // Lists the members as the selected archive choice asks.
 bool ListArchiveMembers(Session& session);

@@ -1,5 +1,6 @@
 #include "app/repack_events.h"
 
+#include "app/main_window_events.h"
 #include "graphics/bmp_repack.h"
 
 namespace zorvane::app {
@@ -21,6 +22,8 @@ bool OnDestinationOptionClick(Session& session, int option) {
   for (int archiveOption = 1; archiveOption <= 4; ++archiveOption) {
     window.Option[archiveOption] = false;
   }
+  const auto reading = LockForReading(session);
+  if (!reading) return false;
   window.File1.Refresh();
   const graphics::RepackDestination destination = DestinationOf(option);
   window.Label1Caption = graphics::kBmpSetListTitle;

@@ -1,9 +1,9 @@
 #include "app/settings.h"
 
 #include "platform/file_system.h"
+#include "platform/file_transaction.h"
 #include "platform/number_text.h"
 #include "platform/paths.h"
-#include "platform/safe_file.h"
 #include "platform/text_lines.h"
 
 namespace zorvane::app {
@@ -20,13 +20,34 @@ std::string SettingsPath(const Session& session) {
   return session.ProgramFolder + kSettingsFileName;
 }
 
+// Writes the settings file through a transaction of the program folder. The failure's reason
+// is the whole sentence to show.
+platform::Status ReplaceSettingsFile(const std::string& path, const std::string& content,
+                                     platform::Ui& ui) {
+  const auto notWritten = [&path](std::string reason) {
+    if (!reason.ends_with('.')) reason += '.';
+    return platform::Status::Failure("The settings file " + path + " cannot be written: " + reason);
+  };
+  const auto lock = platform::LockForChanges(platform::FolderPart(path), ui);
+  if (!lock) return notWritten(lock.Reason());
+  platform::FileTransaction transaction(lock.Value());
+  const std::span bytes(reinterpret_cast<const std::uint8_t*>(content.data()), content.size());
+  if (auto staged = transaction.StageBytes(path, std::string(), bytes); !staged) {
+    return notWritten(staged.Reason());
+  }
+  if (auto committed = transaction.Commit(); !committed) {
+    return platform::Status::Failure(
+        committed.FailureMessage(notWritten(committed.Outcome.Reason()).Reason()));
+  }
+  return platform::Status::Success();
+}
+
 void WriteSettingsFile(Session& session) {
   const std::string path = SettingsPath(session);
-  if (auto written = platform::ReplaceFile(path, SettingsFileContent(session.DataFolder));
+  if (auto written = ReplaceSettingsFile(path, SettingsFileContent(session.DataFolder), session.Ui);
       !written) {
-    session.Ui.ShowMessage("The settings file " + path + " cannot be written: " + written.Reason() +
-                           "." + std::string(platform::kLineEnd) +
-                           "The chosen folder is used until the program ends.");
+    session.Ui.ShowMessage(platform::JoinLines(
+        {written.Reason(), "The chosen folder is used until the program ends."}));
   }
 }
 

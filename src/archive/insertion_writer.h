@@ -5,7 +5,7 @@
 
 #include "archive/insertion_plan.h"
 #include "platform/file_system.h"
-#include "platform/result.h"
+#include "platform/file_transaction.h"
 
 namespace zorvane::archive {
 
@@ -20,10 +20,11 @@ struct InsertionFiles {
 
 // Writes the new archive and the new PFPDATA.IDX whole under temporary names, flushed, then puts
 // both in place, the current files becoming the backups (earlier backups are replaced). The
-// archive blocks are copied through a fixed buffer, never read whole. On failure every file is
-// as it was and the reason names the file.
-platform::Status WriteInsertion(const InsertionFiles& files, const platform::InputFile& archive,
-                                const platform::InputFile& chosen, const InsertionPlan& plan,
-                                std::int32_t indexHeader);
+// archive blocks are copied through a fixed buffer, never read whole. `lock` is the DATA
+// folder's. On failure the reason names the file, and says what was changed if anything was.
+platform::CommitResult WriteInsertion(const platform::FolderLock& lock, const InsertionFiles& files,
+                                      const platform::InputFile& archive,
+                                      const platform::InputFile& chosen, const InsertionPlan& plan,
+                                      std::int32_t indexHeader);
 
 }  // namespace zorvane::archive

@@ -28,6 +28,9 @@ struct Command {
   bool (*ArgumentsValid)(const std::vector<std::string>& args);
   // Runs the command on a started session; returns the exit code.
   int (*Run)(CommandContext& context, const std::vector<std::string>& args);
+  // Whether the command changes files of the DATA folder: it then holds the folder's lock from
+  // before the start-up reads it to its end, so no other program changes it in between.
+  bool Changes;
 };
 
 // Every command of zorvane-cli, in the order of the usage text.

@@ -7,9 +7,9 @@
 #include "graphics/graphics_messages.h"
 #include "graphics/sprite_packer.h"
 #include "platform/file_system.h"
+#include "platform/file_transaction.h"
 #include "platform/number_text.h"
 #include "platform/paths.h"
-#include "platform/safe_file.h"
 #include "platform/text_lines.h"
 
 namespace zorvane::graphics {
@@ -42,18 +42,30 @@ std::optional<SpritePacker> PackFiles(const std::vector<std::string>& files,
   return packer;
 }
 
-platform::Status WriteSpriteFile(const std::string& path, const SpritePacker& packer) {
-  auto writer = platform::SafeFileWriter::Create(path, platform::Durability::Unsynced);
-  if (!writer) return platform::Status::Failure(writer.Reason());
-  if (auto written = writer.Value().Write(packer.HeaderAndTable()); !written) return written;
-  if (auto written = writer.Value().Write(packer.PackBuffer()); !written) return written;
-  return writer.Value().Commit();
+// The failure's reason is the whole message to show.
+platform::Status WriteSpriteFile(const platform::FolderLock& lock, const std::string& path,
+                                 const SpritePacker& packer) {
+  platform::FileTransaction transaction(lock);
+  const auto write = [&packer](platform::SafeFileWriter& out) {
+    if (auto written = out.Write(packer.HeaderAndTable()); !written) return written;
+    return out.Write(packer.PackBuffer());
+  };
+  if (auto staged =
+          transaction.StageWritten(path, std::string(), write, platform::Durability::Unsynced);
+      !staged) {
+    return platform::Status::Failure(CannotWriteMessage(path, staged.Reason()));
+  }
+  if (auto committed = transaction.Commit(); !committed) {
+    return platform::Status::Failure(
+        committed.FailureMessage(CannotWriteMessage(path, committed.Outcome.Reason())));
+  }
+  return platform::Status::Success();
 }
 
 // Lists, reads, codes and writes under the busy pointer; returns whether the file was written.
-bool PackAndWrite(const std::string& setName, const std::string& folder,
-                  const std::string& spriteFile, bool useTransparency, platform::FileListBox& file1,
-                  PictureState& picture, platform::Ui& ui) {
+bool PackAndWrite(const platform::FolderLock& lock, const std::string& setName,
+                  const std::string& folder, const std::string& spriteFile, bool useTransparency,
+                  platform::FileListBox& file1, PictureState& picture, platform::Ui& ui) {
   platform::BusyPointer busy(ui);
   file1.Path = folder + "BMPFILES";
   file1.Pattern = setName + "*.BMP";
@@ -66,8 +78,8 @@ bool PackAndWrite(const std::string& setName, const std::string& folder,
   const std::string bmpFolder = file1.Path + platform::kSeparator;
   const auto packer = PackFiles(files, bmpFolder, spriteFile, useTransparency, picture, ui);
   if (!packer) return false;
-  if (auto written = WriteSpriteFile(spriteFile, *packer); !written) {
-    ui.ShowMessage(CannotWriteMessage(spriteFile, written.Reason()));
+  if (auto written = WriteSpriteFile(lock, spriteFile, *packer); !written) {
+    ui.ShowMessage(written.Reason());
     return false;
   }
   return true;
@@ -103,8 +115,15 @@ void RepackBmpSet(const RepackRequest& request, RepackContext& repack, platform:
       request.DataFolder +
       (repack.RepackFolder.empty() ? RepackFolderOf(request.Destination) : repack.RepackFolder);
   const std::string spriteFile = folder + setName + kShpExtension;
+  // One program changes the installation at a time, from before the set is listed to the end.
+  const auto lock = platform::LockForChanges(request.DataFolder, ui);
+  if (!lock) {
+    ui.ShowMessage(platform::JoinLines({lock.Reason(), "No SHP file made."}));
+    return;
+  }
   try {
-    if (!PackAndWrite(setName, folder, spriteFile, palettes.UseTransparency, file1, picture, ui)) {
+    if (!PackAndWrite(lock.Value(), setName, folder, spriteFile, palettes.UseTransparency, file1,
+                      picture, ui)) {
       return;
     }
   } catch (const std::bad_alloc&) {

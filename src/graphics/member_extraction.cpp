@@ -5,8 +5,8 @@
 #include "graphics/graphics_messages.h"
 #include "graphics/palette_export.h"
 #include "platform/copy_range.h"
-#include "platform/file_replacement.h"
 #include "platform/file_system.h"
+#include "platform/file_transaction.h"
 #include "platform/paths.h"
 #include "platform/text_lines.h"
 
@@ -70,11 +70,12 @@ std::optional<platform::InputFile> OpenMemberArchive(const MemberToExtract& memb
 // The .SHP file and its BMPs are written whole under temporary names and put in place together
 // at the end, so that a failure anywhere leaves every earlier file of the member as it was. The
 // BMPs are converted from the member's bytes in the archive, the same bytes the .SHP receives.
-void ExtractSprite(const MemberToExtract& member, const platform::InputFile& archive,
-                   const std::string& archivePath, GraphicsState state, platform::Ui& ui) {
+void ExtractSprite(const platform::FolderLock& lock, const MemberToExtract& member,
+                   const platform::InputFile& archive, const std::string& archivePath,
+                   GraphicsState state, platform::Ui& ui) {
   ExtractionContext& context = state.Extraction;
   if (!MakeFolder(context.ExtractFolder, ui) || !MakeFolder(context.BmpFolder, ui)) return;
-  platform::FileReplacement files;
+  platform::FileTransaction files(lock);
   const std::string shpPath = context.ExtractFolder + context.MemberName + context.MemberExtension;
   const auto copy = [&](platform::SafeFileWriter& out) {
     return platform::CopyRange(archive, static_cast<std::uint64_t>(member.Offset),
@@ -90,7 +91,7 @@ void ExtractSprite(const MemberToExtract& member, const platform::InputFile& arc
                              static_cast<std::uint64_t>(member.Length));
   if (!StageShpConversion(reader, archivePath, state, files, ui)) return;
   if (auto committed = files.Commit(); !committed) {
-    ui.ShowMessage(NothingReplacedMessage(committed.Reason()));
+    ui.ShowMessage(committed.FailureMessage(NothingReplacedMessage(committed.Outcome.Reason())));
     return;
   }
   if (context.ShpRejected) return;
@@ -98,9 +99,9 @@ void ExtractSprite(const MemberToExtract& member, const platform::InputFile& arc
   context.Completed = true;
 }
 
-void ExtractPalette(const std::string& programFolder, const MemberToExtract& member,
-                    const platform::InputFile& archive, const std::string& archivePath,
-                    GraphicsState state, platform::Ui& ui) {
+void ExtractPalette(const platform::FolderLock& lock, const std::string& programFolder,
+                    const MemberToExtract& member, const platform::InputFile& archive,
+                    const std::string& archivePath, GraphicsState state, platform::Ui& ui) {
   ExtractionContext& context = state.Extraction;
   std::array<std::uint8_t, kPaletteBytes> bytes{};
   if (auto read = archive.ReadSomeAt(static_cast<std::uint64_t>(member.Offset), bytes); !read) {
@@ -109,7 +110,7 @@ void ExtractPalette(const std::string& programFolder, const MemberToExtract& mem
   }
   if (!MakeFolder(context.ExtractFolder, ui)) return;
   state.Palettes.PaletteRaw = ParsePalette(bytes);
-  context.Completed = ExportPalette(programFolder, context, state.Palettes, ui);
+  context.Completed = ExportPalette(lock, programFolder, context, state.Palettes, ui);
 }
 
 }  // namespace
@@ -170,6 +171,12 @@ void ExtractMember(const ExtractionFolders& folders, const std::optional<MemberT
   platform::BusyPointer busy(ui);
   ExtractionContext& context = state.Extraction;
   context.Completed = false;
+  // One program changes the installation at a time, from before the first check to the end.
+  const auto lock = platform::LockForChanges(folders.DataFolder, ui);
+  if (!lock) {
+    ui.ShowMessage(platform::JoinLines({lock.Reason(), "Nothing has been extracted."}));
+    return;
+  }
   if (!MakeFolder(folders.DataFolder + NativeRelative(kRootFolder), ui) || !member) return;
 
   const std::string archivePath =
@@ -193,9 +200,10 @@ void ExtractMember(const ExtractionFolders& folders, const std::optional<MemberT
     const auto archive = OpenMemberArchive(*member, archivePath, ui);
     if (!archive) return;
     if (member->Archive == MemberArchive::Pal) {
-      ExtractPalette(folders.ProgramFolder, *member, *archive, archivePath, state, ui);
+      ExtractPalette(lock.Value(), folders.ProgramFolder, *member, *archive, archivePath, state,
+                     ui);
     } else {
-      ExtractSprite(*member, *archive, archivePath, state, ui);
+      ExtractSprite(lock.Value(), *member, *archive, archivePath, state, ui);
     }
   } catch (const std::bad_alloc&) {
     ui.ShowMessage("There is not enough memory to extract " + member->Name + ".");

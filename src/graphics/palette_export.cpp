@@ -6,8 +6,8 @@
 #include "graphics/act_palette_file.h"
 #include "graphics/graphics_messages.h"
 #include "graphics/psp_palette_file.h"
-#include "platform/file_replacement.h"
 #include "platform/file_system.h"
+#include "platform/file_transaction.h"
 #include "platform/text_lines.h"
 
 namespace zorvane::graphics {
@@ -44,8 +44,9 @@ struct PendingFile {
 
 // Writes every file whole under a temporary name first and puts them in place together, so
 // that a failure anywhere leaves the earlier versions of all of them as they were.
-bool WriteAll(const std::vector<PendingFile>& files, platform::Ui& ui) {
-  platform::FileReplacement replacement;
+bool WriteAll(const platform::FolderLock& lock, const std::vector<PendingFile>& files,
+              platform::Ui& ui) {
+  platform::FileTransaction replacement(lock);
   for (const PendingFile& file : files) {
     const auto write = [&file](platform::SafeFileWriter& out) { return out.Write(file.Bytes); };
     if (auto staged = replacement.StageWritten(file.Path, std::string(), write, file.Durability);
@@ -55,7 +56,7 @@ bool WriteAll(const std::vector<PendingFile>& files, platform::Ui& ui) {
     }
   }
   if (auto committed = replacement.Commit(); !committed) {
-    ui.ShowMessage(NothingReplacedMessage(committed.Reason()));
+    ui.ShowMessage(committed.FailureMessage(NothingReplacedMessage(committed.Outcome.Reason())));
     return false;
   }
   return true;
@@ -67,8 +68,14 @@ std::vector<std::uint8_t> BytesOf(const std::string& text) {
 
 }  // namespace
 
-bool ExportPalette(const std::string& programFolder, const ExtractionContext& context,
-                   PaletteState& palettes, platform::Ui& ui) {
+bool ExportPalette(const platform::FolderLock& dataLock, const std::string& programFolder,
+                   const ExtractionContext& context, PaletteState& palettes, platform::Ui& ui) {
+  // The internal palette goes to the program folder, which has a lock of its own.
+  const auto programLock = platform::LockForChanges(programFolder, ui);
+  if (!programLock) {
+    ui.ShowMessage(platform::JoinLines({programLock.Reason(), "Nothing has been extracted."}));
+    return false;
+  }
   const std::string& name = context.MemberName;
   // The paint programs see the transparent colour only in the palette named exactly DAY.
   const bool pink = name == PaletteName(PaletteId::Day);
@@ -80,7 +87,7 @@ bool ExportPalette(const std::string& programFolder, const ExtractionContext& co
       {programFolder + InternalPaletteFileName(name), SerialisePalette(palettes.PaletteRaw),
        platform::Durability::Synced},
   };
-  if (!WriteAll(files, ui)) return false;
+  if (!WriteAll(dataLock, files, ui)) return false;
   RefreshPaletteTable(palettes, PaletteForMember(name), palettes.PaletteRaw);
   ui.ShowMessage(name + "-palettes for Adobe Photoshop and PaintShopPro has been created in " +
                  std::string(platform::kLineEnd) + context.ExtractFolder);

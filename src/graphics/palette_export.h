@@ -4,6 +4,7 @@
 
 #include "graphics/extraction_context.h"
 #include "graphics/palette_state.h"
+#include "platform/folder_lock.h"
 #include "platform/ui.h"
 
 namespace zorvane::graphics {
@@ -23,8 +24,9 @@ std::string MissingPalettesMessage();
 // (DAY for any other name) and says where the files are. All three files are written whole
 // before any of them replaces an earlier one; a failure is shown and leaves the table as it
 // was. Returns whether the palette was exported.
-bool ExportPalette(const std::string& programFolder, const ExtractionContext& context,
-                   PaletteState& palettes, platform::Ui& ui);
+// `dataLock` is the DATA folder's, taken by the caller; the program folder's is taken here.
+bool ExportPalette(const platform::FolderLock& dataLock, const std::string& programFolder,
+                   const ExtractionContext& context, PaletteState& palettes, platform::Ui& ui);
 
 // Loads the 15 internal palette files of `programFolder` into their tables, or, when any is
 // missing or cannot be read whole, says so and loads none. Returns whether all were loaded.

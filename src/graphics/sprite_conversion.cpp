@@ -8,6 +8,7 @@
 #include "graphics/sprite_decoder.h"
 #include "platform/file_system.h"
 #include "platform/resolved_folder.h"
+#include "platform/text_lines.h"
 
 namespace zorvane::graphics {
 
@@ -32,7 +33,7 @@ namespace {
 // Stages one BMP per sub-image; stops at the first BMP that cannot be staged or the first part
 // of the file that cannot be read.
 bool StageSubImages(const ShpFileReader& reader, const std::string& sourcePath, GraphicsState state,
-                    platform::FileReplacement& bmps, platform::Ui& ui) {
+                    platform::FileTransaction& bmps, platform::Ui& ui) {
   ExtractionContext& context = state.Extraction;
   PictureState& picture = state.Picture;
   const auto unreadable = [&] {
@@ -70,7 +71,7 @@ bool StageSubImages(const ShpFileReader& reader, const std::string& sourcePath, 
 }  // namespace
 
 bool StageShpConversion(const ShpFileReader& reader, const std::string& sourcePath,
-                        GraphicsState state, platform::FileReplacement& bmps, platform::Ui& ui) {
+                        GraphicsState state, platform::FileTransaction& bmps, platform::Ui& ui) {
   ExtractionContext& context = state.Extraction;
   SetBmpConstantFields(state.Picture.BmpHeader);
   context.ImageIndex = 0;
@@ -104,11 +105,17 @@ void ConvertShpToBmp(GraphicsState state, platform::Ui& ui) {
       ui.ShowMessage(CannotReadFileMessage(path, file.Reason()));
       return;
     }
+    // The sprite file's folder holds the BMP folder: one lock covers both.
+    const auto lock = platform::LockForChanges(context.ExtractFolder, ui);
+    if (!lock) {
+      ui.ShowMessage(platform::JoinLines({lock.Reason(), "No BMP-file made."}));
+      return;
+    }
     const ShpFileReader reader(file.Value(), 0, file.Value().Length());
-    platform::FileReplacement bmps;
+    platform::FileTransaction bmps(lock.Value());
     if (!StageShpConversion(reader, path, state, bmps, ui)) return;
     if (auto committed = bmps.Commit(); !committed) {
-      ui.ShowMessage(NothingReplacedMessage(committed.Reason()));
+      ui.ShowMessage(committed.FailureMessage(NothingReplacedMessage(committed.Outcome.Reason())));
       context.ShpRejected = true;
     }
   } catch (const std::bad_alloc&) {

@@ -8,7 +8,7 @@
 #include "graphics/palette_state.h"
 #include "graphics/picture_state.h"
 #include "graphics/sprite_format.h"
-#include "platform/file_replacement.h"
+#include "platform/file_transaction.h"
 #include "platform/ui.h"
 
 namespace zorvane::graphics {
@@ -47,6 +47,6 @@ void ConvertShpToBmp(GraphicsState state, platform::Ui& ui);
 // together with its own files. Returns false, with ShpRejected set and a message shown, when
 // the file could not be read or a BMP could not be staged; rejected sub-images are no failure.
 bool StageShpConversion(const ShpFileReader& reader, const std::string& sourcePath,
-                        GraphicsState state, platform::FileReplacement& bmps, platform::Ui& ui);
+                        GraphicsState state, platform::FileTransaction& bmps, platform::Ui& ui);
 
 }  // namespace zorvane::graphics

@@ -7,8 +7,8 @@
 
 #include "archive/ext_index.h"
 #include "archive/index_files.h"
-#include "platform/file_replacement.h"
 #include "platform/file_system.h"
+#include "platform/file_transaction.h"
 #include "platform/paths.h"
 #include "unitdesc/complete_index.h"
 #include "unitdesc/text_line_copy.h"
@@ -43,27 +43,40 @@ struct ExtractPaths {
   std::string Index;
 };
 
-Status WriteExtracts(const platform::InputFile& textArchive, const std::string& archivePath,
-                     std::uint64_t start, std::span<const UnitRecord> units,
-                     const ExtractPaths& paths) {
+// The failure's reason is the whole message to show.
+Status WriteExtracts(const platform::FolderLock& lock, const platform::InputFile& textArchive,
+                     const std::string& archivePath, std::uint64_t start,
+                     std::span<const UnitRecord> units, const ExtractPaths& paths) {
+  const auto notExtracted = [](const std::string& reason) {
+    return Status::Failure(NotExtractedMessage(reason));
+  };
   if (auto created = platform::CreateFolder(paths.Folder); !created) {
-    return Status::Failure("Cannot create the folder " + paths.Folder + ": " + created.Reason());
+    return notExtracted("Cannot create the folder " + paths.Folder + ": " + created.Reason());
   }
   // Both files are written whole and put in place together: a failure part-way never leaves
   // the text of one extraction beside the index of another. Earlier extracts are not kept.
-  platform::FileReplacement replacement;
+  platform::FileTransaction replacement(lock);
   auto text = replacement.Stage(paths.Text, std::string());
-  if (!text) return Status::Failure(text.Reason());
+  if (!text) return notExtracted(text.Reason());
   auto copied = CopyTextLines(textArchive, archivePath, start, *text.Value(), paths.Text);
-  if (!copied) return Status::Failure(copied.Reason());
+  if (!copied) return notExtracted(copied.Reason());
   if (auto staged = replacement.StageBytes(paths.Index, std::string(), SerialiseUnitIndex(units));
       !staged) {
-    return staged;
+    return notExtracted(staged.Reason());
   }
-  return replacement.Commit();
+  if (auto committed = replacement.Commit(); !committed) {
+    return Status::Failure(
+        committed.FailureMessage(NotExtractedMessage(committed.Outcome.Reason())));
+  }
+  return Status::Success();
 }
 
 bool Extract(const std::string& dataFolder, platform::Ui& ui) {
+  const auto lock = platform::LockForChanges(dataFolder, ui);
+  if (!lock) {
+    ui.ShowMessage(NotExtractedMessage(lock.Reason()));
+    return false;
+  }
   const std::string archivePath = dataFolder + kTextArchiveName;
   if (!platform::FileExists(archivePath)) {
     ui.ShowMessage(TextArchiveMissingMessage());
@@ -97,11 +110,12 @@ bool Extract(const std::string& dataFolder, platform::Ui& ui) {
   Status written = Status::Success();
   {
     platform::BusyPointer busy(ui);
-    written = WriteExtracts(text.Value(), archivePath, static_cast<std::uint64_t>(start),
-                            UnitRecordsOf(index->MemberTable, *members), paths);
+    written =
+        WriteExtracts(lock.Value(), text.Value(), archivePath, static_cast<std::uint64_t>(start),
+                      UnitRecordsOf(index->MemberTable, *members), paths);
   }
   if (!written) {
-    ui.ShowMessage(NotExtractedMessage(written.Reason()));
+    ui.ShowMessage(written.Reason());
     return false;
   }
   ui.ShowMessage(ExtractedMessage(paths.Text, paths.Index));

@@ -2,11 +2,14 @@
 
 #include <exception>
 #include <new>
+#include <optional>
+#include <span>
 
 #include "archive/index_files.h"
+#include "archive/index_record.h"
 #include "platform/copy_range.h"
-#include "platform/file_replacement.h"
 #include "platform/file_system.h"
+#include "platform/file_transaction.h"
 #include "platform/paths.h"
 #include "unitdesc/complete_index.h"
 #include "unitdesc/index_rebuild.h"
@@ -28,12 +31,13 @@ struct InsertionPaths {
 
 // Writes the three new files beside the old ones and puts them in place. The failure's reason
 // is the whole message to show.
-Status WriteInstallation(const std::string& dataFolder, const InsertionPaths& paths,
+Status WriteInstallation(const platform::FolderLock& lock, const InsertionPaths& paths,
                          const platform::InputFile& oldText, const RebuiltIndex& rebuilt) {
   const auto notInserted = [](const std::string& reason) {
     return Status::Failure(NotInsertedMessage(reason));
   };
-  platform::FileReplacement replacement;
+  const std::string& dataFolder = lock.Folder();
+  platform::FileTransaction replacement(lock);
   // A PFPDATA.IDX rebuilt for unit descriptions has header 0, whatever it held before.
   if (auto staged = replacement.StageBytes(paths.MemberIndex, dataFolder + kOldMemberIndexName,
                                            archive::SerialiseMemberIndex(0, rebuilt.RewriteTable));
@@ -62,12 +66,33 @@ Status WriteInstallation(const std::string& dataFolder, const InsertionPaths& pa
                                rebuilt.UnitLengths, paths.UnitText, textBytes.Value()));
   }
 
-  if (auto committed = replacement.Commit(); !committed) return notInserted(committed.Reason());
+  if (auto committed = replacement.Commit(); !committed) {
+    return Status::Failure(
+        committed.FailureMessage(NotInsertedMessage(committed.Outcome.Reason())));
+  }
   return Status::Success();
+}
+
+// Whether EXT.IDX lists an archive under the name of the text archive's backup, which the
+// insertion would overwrite.
+std::optional<std::string> ArchiveNamedAsBackup(std::span<const archive::ArchiveRecord> archives) {
+  const std::string backup(kOldTextArchiveName, std::string_view(kOldTextArchiveName).find('.'));
+  for (archive::ArchiveRecord record : archives) {
+    archive::NormaliseName(record.Name);
+    const std::string name = archive::ComparableName(record.Name);
+    if (platform::EqualIgnoringCase(name, backup)) return name;
+  }
+  return std::nullopt;
 }
 
 bool Insert(const std::string& dataFolder, UnitExtracts& extracts, platform::Ui& ui,
             const std::function<void()>& afterInsertion) {
+  // One program changes the installation at a time, from before its first check to the end.
+  const auto lock = platform::LockForChanges(dataFolder, ui);
+  if (!lock) {
+    ui.ShowMessage(NotInsertedMessage(lock.Reason()));
+    return false;
+  }
   if (!LoadUnitExtracts(extracts, ui)) {
     ui.ShowMessage(kCannotFindExtracts);
     return false;
@@ -84,6 +109,12 @@ bool Insert(const std::string& dataFolder, UnitExtracts& extracts, platform::Ui&
   if (!index) return false;
   const auto archives = archive::ReadArchiveIndexFile(paths.ArchiveIndex, ui);
   if (!archives) return false;
+  if (const auto named = ArchiveNamedAsBackup(*archives)) {
+    ui.ShowMessage(NotInsertedMessage("its backup " + dataFolder + kOldTextArchiveName +
+                                      " would take the place of the archive " + *named +
+                                      ", which " + paths.ArchiveIndex + " lists."));
+    return false;
+  }
   auto oldText = platform::InputFile::Open(paths.TextArchive);
   if (!oldText) {
     ui.ShowMessage(archive::CannotReadMessage(paths.TextArchive, oldText.Reason()));
@@ -98,7 +129,7 @@ bool Insert(const std::string& dataFolder, UnitExtracts& extracts, platform::Ui&
   Status written = Status::Success();
   {
     platform::BusyPointer busy(ui);
-    written = WriteInstallation(dataFolder, paths, oldText.Value(), rebuilt.Value());
+    written = WriteInstallation(lock.Value(), paths, oldText.Value(), rebuilt.Value());
   }
   if (!written) {
     ui.ShowMessage(written.Reason());

@@ -3,6 +3,7 @@
 #include "graphics/bmp_file.h"
 #include "platform/little_endian.h"
 #include "support/files.h"
+#include "support/pictures.h"
 #include "support/temp_folder.h"
 
 namespace zorvane::graphics {
@@ -39,7 +40,7 @@ class BmpLayout : public ::testing::TestWithParam<BmpSize> {
         picture.PixelBuffer.Row(y)[x] = static_cast<std::uint8_t>(10 * y + x + 1);
       }
     }
-    EXPECT_TRUE(WriteBmpFile(temp / "P.BMP", picture));
+    testing::WriteBmpFile(temp / "P.BMP", picture);
     return testing::ReadFile(temp / "P.BMP");
   }
 

@@ -48,7 +48,7 @@ TEST(BmpReading, ABmpWrittenByTheToolComesBackIntoTheSamePixels) {
   SetBmpPictureSize(picture.BmpHeader, 5, 2);
   picture.PixelBuffer = testing::PictureOf(kFiveByTwo);
   testing::TempFolder folder;
-  ASSERT_TRUE(WriteBmpFile(folder / "X.BMP", picture));
+  testing::WriteBmpFile(folder / "X.BMP", picture);
   Read read;
   ASSERT_TRUE(ReadBmpFile(folder / "X.BMP", read.Header, read.Pixels));
   EXPECT_EQ(read.Pixels.Stride, 8);

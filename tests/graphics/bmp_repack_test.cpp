@@ -296,30 +296,5 @@ TEST_F(Repacking, MoreThan4095FilesHave32BitOffsets) {
   EXPECT_EQ(sprite.size(), static_cast<std::size_t>(8 + 8 * kFiles + 27 * kFiles));
 }
 
-class WriteFault : public Repacking, public ::testing::WithParamInterface<platform::FileOperation> {
- protected:
-  void TearDown() override { platform::FaultInjection::Reset(); }
-};
-
-TEST_P(WriteFault, LeavesTheEarlierSpriteFileAndNoTemporaryFile) {
-  WriteBmp("NAME_00000.BMP", kSixByThree);
-  testing::WriteFile(IconPath("NAME.SHP"), "the earlier sprite file");
-  const auto before = testing::SnapshotFolder(data.Path());
-  platform::FaultInjection::Reset();
-  platform::FaultInjection::FailAt(GetParam(), 1);
-  Repack("NAME");
-  EXPECT_EQ(testing::SnapshotFolder(data.Path()), before);
-  EXPECT_EQ(ui.Messages(), std::vector<std::string>{CannotWriteMessage(
-                               data.Path() + "TOVRIN_PFP/ICONS/NAME.SHP", "Injected fault")});
-  EXPECT_FALSE(repack.Completed);
-  EXPECT_FALSE(ui.Busy());
-}
-
-INSTANTIATE_TEST_SUITE_P(Operations, WriteFault,
-                         ::testing::Values(platform::FileOperation::Create,
-                                           platform::FileOperation::Write,
-                                           platform::FileOperation::Flush,
-                                           platform::FileOperation::Rename));
-
 }  // namespace
 }  // namespace zorvane::graphics

@@ -140,7 +140,8 @@ TEST_F(ExtractMemberTest, APaletteRunningPastTheArchiveEndGetsZeros) {
 TEST_F(ExtractMemberTest, AFailedCopyLeavesNoSpriteFile) {
   testing::WriteFile(data / "TOVRIN_PFP/old.txt", "keep");
   platform::FaultInjection::Reset();
-  platform::FaultInjection::FailAt(platform::FileOperation::Write, 1, "Read-only file system");
+  // Write 1 is the journal's.
+  platform::FaultInjection::FailAt(platform::FileOperation::Write, 2, "Read-only file system");
   Extract({MemberArchive::Shp, "ICONS", 10, 20});
   platform::FaultInjection::Reset();
   auto files = testing::SnapshotFolder(data.Path());

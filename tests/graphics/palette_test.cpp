@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <optional>
 
 #include "graphics/palette_export.h"
 #include "platform/fault_injection.h"
@@ -35,16 +36,19 @@ class PaletteExportTest : public ::testing::Test {
   void SetUp() override {
     context.ExtractFolder = data / "PALETTES/";
     std::filesystem::create_directory(context.ExtractFolder);
+    dataLock.emplace(
+        platform::FolderLock::Take(data.Path(), platform::LockMode::Exclusive).Value());
   }
 
   bool Export(const std::string& name) {
     context.MemberName = name;
     palettes.PaletteRaw = ParsePalette(MemberBytes());
-    return ExportPalette(program.Path(), context, palettes, ui);
+    return ExportPalette(*dataLock, program.Path(), context, palettes, ui);
   }
 
   testing::TempFolder data;
   testing::TempFolder program;
+  std::optional<platform::FolderLock> dataLock;
   ExtractionContext context;
   PaletteState palettes;
   platform::ScriptedUi ui;
@@ -147,7 +151,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(PaletteExportTest, AnEntryIsWrittenRedGreenBlue) {
   context.MemberName = "MAIN";
   palettes.PaletteRaw[7] = {0, 5, 255, 0};
-  ASSERT_TRUE(ExportPalette(program.Path(), context, palettes, ui));
+  ASSERT_TRUE(ExportPalette(*dataLock, program.Path(), context, palettes, ui));
   const auto lines = platform::SplitTextLines(
       testing::ReadText(context.ExtractFolder + "MAIN-palette for PSP.PAL"));
   ASSERT_EQ(lines.size(), 259u);
@@ -161,7 +165,8 @@ TEST_F(PaletteExportTest, AFailedWriteReplacesNoFileAndKeepsTheTable) {
   const auto dataBefore = testing::SnapshotFolder(data.Path());
   const auto programBefore = testing::SnapshotFolder(program.Path());
   platform::FaultInjection::Reset();
-  platform::FaultInjection::FailAt(platform::FileOperation::Write, 3, "Disk full");
+  // Writes 1 and 4 are the journal's, 2 and 3 the PSP and ACT files', 5 the internal palette's.
+  platform::FaultInjection::FailAt(platform::FileOperation::Write, 5, "Disk full");
   EXPECT_FALSE(Export("DAY"));
   platform::FaultInjection::Reset();
   EXPECT_EQ(testing::SnapshotFolder(data.Path()), dataBefore);

@@ -200,10 +200,11 @@ INSTANTIATE_TEST_SUITE_P(Names, PaletteChoiceByName,
 TEST_F(ConversionTest, ABmpThatCannotBeWrittenEndsTheConversionAndReplacesNoBmp) {
   testing::WriteFile(context.BmpFolder + "CURSORS_00000.BMP", "earlier");
   platform::FaultInjection::Reset();
-  platform::FaultInjection::FailAt(platform::FileOperation::Write, 3, "No space left on device");
+  // Write 1 is the journal's, 2 and 3 the first BMP's; the second BMP fails in its header.
+  platform::FaultInjection::FailAt(platform::FileOperation::Write, 4, "No space left on device");
   Convert("CURSORS", testing::SpriteFileOf({kPixel, kPixel, kPixel}));
   platform::FaultInjection::Reset();
-  // The first BMP took two writes; the second failed in its header. The first stays unwritten.
+  // The first stays unwritten.
   EXPECT_EQ(BmpNames(), std::vector<std::string>{"CURSORS_00000.BMP"});
   EXPECT_EQ(testing::ReadText(context.BmpFolder + "CURSORS_00000.BMP"), "earlier");
   EXPECT_EQ(ui.Messages(), std::vector<std::string>{"The file " + context.BmpFolder +
@@ -220,7 +221,10 @@ TEST_F(ConversionTest, ASourceThatCannotBeReadEndsTheConversion) {
   const Bytes file = testing::SpriteFileOf({kPixel, kPixel, kPixel});
   const SpriteMember member(file, 5);
   std::filesystem::resize_file(member.ArchivePath(), SpriteMember::kBytesBefore + file.size() - 2);
-  platform::FileReplacement bmps;
+  const auto lock =
+      platform::FolderLock::Take(context.ExtractFolder, platform::LockMode::Exclusive);
+  ASSERT_TRUE(lock);
+  platform::FileTransaction bmps(lock.Value());
   EXPECT_FALSE(StageShpConversion(member.Reader(), member.ArchivePath(),
                                   {context, palettes, picture}, bmps, ui));
   EXPECT_EQ(ui.Messages(), std::vector<std::string>{"Cannot read " + member.ArchivePath() +

@@ -1,6 +1,7 @@
 #include "support/pictures.h"
 
 #include "graphics/bmp_header.h"
+#include "support/files.h"
 
 namespace zorvane::testing {
 
@@ -38,6 +39,12 @@ std::vector<std::uint8_t> WithField(std::vector<std::uint8_t> bmp, std::size_t o
     bmp.at(offset + i) = static_cast<std::uint8_t>(value >> (8 * i));
   }
   return bmp;
+}
+
+void WriteBmpFile(const std::string& path, const graphics::PictureState& picture) {
+  std::vector<std::uint8_t> bytes = graphics::BmpFilePrefix(picture.BmpHeader, picture.BmpPalette);
+  bytes.insert(bytes.end(), picture.PixelBuffer.Bytes.begin(), picture.PixelBuffer.Bytes.end());
+  WriteFile(path, bytes);
 }
 
 }  // namespace zorvane::testing

@@ -266,24 +266,5 @@ INSTANTIATE_TEST_SUITE_P(Operations, FailingInsertion,
                                            FileOperation::Flush, FileOperation::Rename),
                          test::OperationName);
 
-// The earlier backups are deleted only after the new files are in place; a failed delete is
-// tried once more, so the insertion stands and leaves no file behind.
-TEST_F(FailingInsertion, AFailedDeleteOfAnEarlierBackupIsTriedAgain) {
-  std::set<std::string> names;
-  for (const auto& [name, bytes] : SnapshotFolder(data.Path())) names.insert(name);
-  for (int n = 1; n <= 3; ++n) {
-    SetUp();
-    FaultInjection::FailAt(FileOperation::Delete, n, "Injected fault");
-    ASSERT_TRUE(Insert()) << "fault at delete " << n;
-    EXPECT_EQ(FaultInjection::Count(FileOperation::Delete), 4);
-    std::set<std::string> after;
-    for (const auto& [name, bytes] : SnapshotFolder(data.Path())) after.insert(name);
-    EXPECT_EQ(after, names);
-    EXPECT_EQ(testing::ReadText(data / "OLD_TXT.PFP"),
-              "Hello\r\nWorld\r\nUnit zero\r\nUnit one\r\nline2\r\n");
-    EXPECT_EQ(testing::ReadText(data / "TXT.PFP"), "Hello\r\nWorld\r\nAAA\r\nBBBB\r\nCCCCC\r\n");
-  }
-}
-
 }  // namespace
 }  // namespace zorvane::unitdesc

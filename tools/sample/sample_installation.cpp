@@ -9,8 +9,9 @@
 #include "archive/index_files.h"
 #include "archive/index_record.h"
 #include "archive/index_tables.h"
+#include "platform/file_transaction.h"
 #include "platform/paths.h"
-#include "platform/safe_file.h"
+#include "platform/scripted_ui.h"
 #include "sample/sample_palettes.h"
 #include "sample/sample_pictures.h"
 #include "sample/sample_sprites.h"
@@ -153,19 +154,21 @@ std::vector<SampleArchive> FillerArchives(const SampleCounts& counts) {
   return archives;
 }
 
-platform::Status WriteArchive(const std::string& dataFolder, const SampleArchive& archive,
+platform::Status StageArchive(platform::FileTransaction& transaction, const std::string& dataFolder,
+                              const SampleArchive& archive,
                               std::vector<archive::MemberRecord>& records) {
-  auto writer = platform::SafeFileWriter::Create(dataFolder + archive.Name + ".PFP");
-  if (!writer) return platform::Status::Failure(writer.Reason());
-  std::int32_t offset = 0;
-  for (const SampleMember& member : archive.Members) {
-    const Bytes bytes = member.Content();
-    if (auto written = writer.Value().Write(bytes); !written) return written;
-    records.push_back({archive::MakeName(member.Name, member.Pad),
-                       static_cast<std::int32_t>(bytes.size()), offset});
-    offset += static_cast<std::int32_t>(bytes.size());
-  }
-  return writer.Value().Commit();
+  const auto write = [&](platform::SafeFileWriter& out) {
+    std::int32_t offset = 0;
+    for (const SampleMember& member : archive.Members) {
+      const Bytes bytes = member.Content();
+      if (auto written = out.Write(bytes); !written) return written;
+      records.push_back({archive::MakeName(member.Name, member.Pad),
+                         static_cast<std::int32_t>(bytes.size()), offset});
+      offset += static_cast<std::int32_t>(bytes.size());
+    }
+    return platform::Status::Success();
+  };
+  return transaction.StageWritten(dataFolder + archive.Name + ".PFP", std::string(), write);
 }
 
 }  // namespace
@@ -210,13 +213,20 @@ platform::Status WriteSampleInstallation(const std::string& dataFolderPath,
                                       SpriteArchive(counts), TileArchive(counts), PaletteArchive()};
   for (SampleArchive& filler : FillerArchives(counts)) archives.push_back(std::move(filler));
 
+  // Every file is written whole, then all are put in place together.
+  platform::ScriptedUi quiet;
+  const auto lock = platform::LockForChanges(dataFolder, quiet);
+  if (!lock) return platform::Status::Failure(lock.Reason());
+  platform::FileTransaction transaction(lock.Value());
   std::vector<archive::MemberRecord> members;
   std::vector<archive::ArchiveRecord> archiveRecords;
   for (const SampleArchive& archive : archives) {
     const auto first = static_cast<std::int32_t>(members.size());
     if (!archiveRecords.empty()) archiveRecords.back().EndMember = first;
     archiveRecords.push_back({archive::MakeName(archive.Name, archive.Pad), first, 0});
-    if (auto written = WriteArchive(dataFolder, archive, members); !written) return written;
+    if (auto staged = StageArchive(transaction, dataFolder, archive, members); !staged) {
+      return staged;
+    }
   }
   // The terminator: one more group start after the last archive, and its archive record.
   const auto terminator = static_cast<std::int32_t>(members.size());
@@ -224,14 +234,18 @@ platform::Status WriteSampleInstallation(const std::string& dataFolderPath,
   members.push_back({archive::MakeName("", '\0'), 0, 0});
   archiveRecords.push_back({archive::MakeName("", '\0'), 0x20202020, 0x20202020});
 
-  if (auto written =
-          platform::ReplaceFile(dataFolder + archive::kMemberIndexName,
-                                archive::SerialiseMemberIndex(kSampleIndexHeader, members));
-      !written) {
-    return written;
+  if (auto staged =
+          transaction.StageBytes(dataFolder + archive::kMemberIndexName, std::string(),
+                                 archive::SerialiseMemberIndex(kSampleIndexHeader, members));
+      !staged) {
+    return staged;
   }
-  return platform::ReplaceFile(dataFolder + archive::kArchiveIndexName,
-                               archive::SerialiseArchiveIndex(archiveRecords));
+  if (auto staged = transaction.StageBytes(dataFolder + archive::kArchiveIndexName, std::string(),
+                                           archive::SerialiseArchiveIndex(archiveRecords));
+      !staged) {
+    return staged;
+  }
+  return transaction.Commit().Outcome;
 }
 
 }  // namespace zorvane::sample
