@@ -78,6 +78,12 @@ std::string ArchiveMissingReason(const std::string& archivePath) {
   return "the archive " + archivePath + " does not exist";
 }
 
+std::string BackupIsAnArchiveReason(const std::string& backupPath, const std::string& extIndexPath,
+                                    std::string_view otherArchive) {
+  return "its backup " + backupPath + " would take the place of the archive " +
+         std::string(otherArchive) + ", which " + extIndexPath + " lists";
+}
+
 std::string PlanFaultReason(PlanFault fault, const std::string& indexPath,
                             const std::string& archivePath, std::string_view baseName,
                             std::uint64_t archiveLength) {
@@ -87,7 +93,7 @@ std::string PlanFaultReason(PlanFault fault, const std::string& indexPath,
     case PlanFault::IndexDoesNotMatchArchive:
       return indexPath + " does not match " + archivePath + " (" + std::to_string(archiveLength) +
              " bytes): it places the member " + std::string(baseName) +
-             " or the members after it outside the archive or out of order";
+             " or the members after it outside the archive, out of order or not back to back";
     case PlanFault::TooLarge:
       return "the new " + archivePath + " would be too large for the offsets of " + indexPath;
   }

@@ -40,6 +40,8 @@ std::string NoExtensionReason();
 std::string CannotReadReason(const std::string& path, const std::string& reason);
 std::string NoArchiveForMemberReason(const std::string& extIndexPath, std::string_view baseName);
 std::string NotAFileNameReason(const std::string& extIndexPath, std::string_view archiveName);
+std::string BackupIsAnArchiveReason(const std::string& backupPath, const std::string& extIndexPath,
+                                    std::string_view otherArchive);
 std::string ArchiveMissingReason(const std::string& archivePath);
 std::string PlanFaultReason(PlanFault fault, const std::string& indexPath,
                             const std::string& archivePath, std::string_view baseName,

@@ -62,13 +62,20 @@ std::variant<InsertionPlan, PlanFault> PlanInsertion(std::span<const MemberRecor
   // the last of its archive, which now ends with the new content.
   const std::int64_t tail = records[record + 1].Offset;
   if (tail != 0) {
-    if (tail < offset + oldLength || tail > size) return PlanFault::IndexDoesNotMatchArchive;
+    // The later members must follow it back to back and lie in the archive: a gap or a member
+    // past the end would be carried into the new files as if it were sound.
+    if (tail != offset + oldLength) return PlanFault::IndexDoesNotMatchArchive;
     plan.TailOffset = static_cast<std::uint64_t>(tail);
     plan.TailLength = static_cast<std::uint64_t>(size - tail);
     // The bytes from `tail` on now start right after the new content.
     const std::int64_t shift = offset + length - tail;
+    std::int64_t expected = tail;
     for (std::size_t k = record + 1; k < records.size() && records[k].Offset != 0; ++k) {
-      if (records[k].Offset < tail) return PlanFault::IndexDoesNotMatchArchive;
+      if (records[k].Offset != expected || records[k].Length < 0) {
+        return PlanFault::IndexDoesNotMatchArchive;
+      }
+      expected += records[k].Length;
+      if (expected > size) return PlanFault::IndexDoesNotMatchArchive;
       const std::int64_t moved = records[k].Offset + shift;
       if (moved > kLargestField) return PlanFault::TooLarge;
       plan.Records[k].Offset = static_cast<std::int32_t>(moved);

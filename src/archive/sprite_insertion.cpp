@@ -1,6 +1,7 @@
 #include "archive/sprite_insertion.h"
 
 #include <exception>
+#include <optional>
 
 #include "archive/ext_index.h"
 #include "archive/index_files.h"
@@ -8,6 +9,9 @@
 #include "archive/insertion_plan.h"
 #include "archive/insertion_writer.h"
 #include "platform/file_system.h"
+#include "platform/file_transaction.h"
+#include "platform/paths.h"
+#include "platform/text_lines.h"
 
 namespace zorvane::archive {
 
@@ -43,7 +47,27 @@ bool NamesAFileOfTheFolder(const std::string& archiveName) {
   return !archiveName.empty() && archiveName.find_first_of("/\\") == std::string::npos;
 }
 
+// The archive, other than `archiveName`, that EXT.IDX lists under the name `name`, if any.
+std::optional<std::string> ListedArchiveNamed(const IndexTables& tables, std::string_view name,
+                                              std::string_view archiveName) {
+  for (std::int32_t g = 0; g <= tables.ArchiveLast; ++g) {
+    RecordName listed = tables.ArchiveTable[static_cast<std::size_t>(g)].Name;
+    NormaliseName(listed);
+    const std::string listedName = ComparableName(listed);
+    if (listedName != archiveName && platform::EqualIgnoringCase(listedName, name)) {
+      return listedName;
+    }
+  }
+  return std::nullopt;
+}
+
 InsertionOutcome Insert(const std::string& dataFolder, IndexTables& tables, platform::Ui& ui) {
+  // One program changes the installation at a time, from before its first check to the end.
+  const auto lock = platform::LockForChanges(dataFolder, ui);
+  if (!lock) {
+    ui.ShowMessage(platform::JoinLines({lock.Reason(), kNothingChanged}));
+    return InsertionOutcome::Refused;
+  }
   if (!LoadIndexes(dataFolder, tables, ui)) return InsertionOutcome::Refused;
 
   const std::string chosenPath =
@@ -72,6 +96,12 @@ InsertionOutcome Insert(const std::string& dataFolder, IndexTables& tables, plat
   if (!NamesAFileOfTheFolder(archiveName)) {
     return refuse(NotAFileNameReason(extIndexPath, archiveName));
   }
+  // The backup must not take the place of another archive of the game.
+  const std::string backupName = archiveName + kArchiveBackupSuffix;
+  if (const auto other = ListedArchiveNamed(
+          tables, std::string_view(backupName).substr(0, backupName.size() - 4), archiveName)) {
+    return refuse(BackupIsAnArchiveReason(dataFolder + backupName, extIndexPath, *other));
+  }
 
   const InsertionFiles files{chosenPath, dataFolder + archiveName + kArchiveExtension,
                              dataFolder + archiveName + kArchiveBackupSuffix,
@@ -92,13 +122,15 @@ InsertionOutcome Insert(const std::string& dataFolder, IndexTables& tables, plat
   }
   InsertionPlan& insertion = std::get<InsertionPlan>(plan);
 
-  platform::Status written = platform::Status::Success();
+  platform::CommitResult written;
   {
     platform::BusyPointer busy(ui);
-    written = WriteInsertion(files, archive.Value(), chosen.Value(), insertion, tables.IndexHeader);
+    written = WriteInsertion(lock.Value(), files, archive.Value(), chosen.Value(), insertion,
+                             tables.IndexHeader);
   }
   if (!written) {
-    ui.ShowMessage(InsertionFailedMessage(chosenPath, files.ArchivePath, written.Reason()));
+    ui.ShowMessage(written.FailureMessage(
+        InsertionFailedMessage(chosenPath, files.ArchivePath, written.Outcome.Reason())));
     return InsertionOutcome::Refused;
   }
   tables.RewriteTable = std::move(insertion.Records);

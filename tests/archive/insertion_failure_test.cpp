@@ -175,11 +175,8 @@ TEST_F(ReadOnlyData, IsReportedAndChangesNothing) {
   EXPECT_EQ(InsertChosen(edits / "ICONS.SHP"), InsertionOutcome::Refused);
   ASSERT_EQ(ui.Messages().size(), 1u);
   const std::string message = ui.Messages()[0];
-  EXPECT_TRUE(message.starts_with("The insertion of " + (edits / "ICONS.SHP") + " into " +
-                                  (data / "SHP.PFP") +
-                                  " has failed:\r\nCannot create a file "
-                                  "beside " +
-                                  (data / "SHP.PFP") + ": "))
+  EXPECT_TRUE(
+      message.starts_with("The lock file " + (data / ".zorvane.lock") + " cannot be made: "))
       << message;
   EXPECT_TRUE(message.ends_with("\r\nNothing has been changed.")) << message;
   EXPECT_EQ(SnapshotFolder(data.Path()), before);

@@ -47,16 +47,16 @@ std::vector<MemberRecord> PlannedRecords(std::span<const MemberRecord> records, 
   return std::get<InsertionPlan>(plan).Records;
 }
 
-// An archive whose members do not lie back to back: the members after the replaced one keep
-// their distances, and the records of other archives, which are not rewritten, keep theirs.
+// The members after the replaced one move by the change in size; the records of other
+// archives, which are not rewritten, keep their offsets, gaps included.
 TEST(PlanInsertion, MovesLaterMembersByTheChangeInSizeAndLeavesOtherArchivesAlone) {
   const std::vector<MemberRecord> records{
-      Member("A", 10, 0), Member("B", 5, 10), Member("C", 4, 20),   // 5 unused bytes before C
-      Member("D", 3, 30), Member("E", 8, 0),  Member("F", 2, 100),  // F lies after a gap
+      Member("A", 10, 0), Member("B", 5, 10), Member("C", 4, 15),   //
+      Member("D", 3, 19), Member("E", 8, 0),  Member("F", 2, 100),  // F lies after a gap
       Member("", 0, 0)};
-  EXPECT_EQ(PlannedRecords(records, 1, 40, 7),
+  EXPECT_EQ(PlannedRecords(records, 1, 22, 7),
             (std::vector<MemberRecord>{Member("A", 10, 0), Member("B", 7, 10), Member("C", 4, 17),
-                                       Member("D", 3, 27), Member("E", 8, 0), Member("F", 2, 100),
+                                       Member("D", 3, 21), Member("E", 8, 0), Member("F", 2, 100),
                                        Member("", 0, 0)}));
 }
 
@@ -93,37 +93,56 @@ constexpr std::int32_t kLargest = std::numeric_limits<std::int32_t>::max();
 
 INSTANTIATE_TEST_SUITE_P(
     Faults, PlanRefusal,
-    ::testing::Values(FaultCase{"NegativeLength",
-                                {Member("A", -4, 0), Member("B", 6, 4), Member("", 0, 0)},
-                                0,
-                                10,
-                                3,
-                                PlanFault::IndexDoesNotMatchArchive},
-                      FaultCase{"NextMemberPastTheEnd",
-                                {Member("A", 4, 0), Member("B", 6, 40), Member("", 0, 0)},
-                                0,
-                                10,
-                                3,
-                                PlanFault::IndexDoesNotMatchArchive},
-                      FaultCase{"NextMemberOverlaps",
-                                {Member("A", 4, 0), Member("B", 6, 2), Member("", 0, 0)},
-                                0,
-                                10,
-                                3,
-                                PlanFault::IndexDoesNotMatchArchive},
-                      FaultCase{"TheTerminator",
-                                {Member("A", 4, 0), Member("", 0, 0)},
-                                1,
-                                4,
-                                3,
-                                PlanFault::IndexDoesNotMatchArchive},
-                      FaultCase{"OffsetOverTheField",
-                                {Member("A", 4, 0), Member("B", 6, 4),
-                                 Member("C", 1, kLargest - 10), Member("", 0, 0)},
-                                0,
-                                std::uint64_t{1} << 31,
-                                100,
-                                PlanFault::TooLarge}),
+    ::testing::Values(
+        FaultCase{"NegativeLength",
+                  {Member("A", -4, 0), Member("B", 6, 4), Member("", 0, 0)},
+                  0,
+                  10,
+                  3,
+                  PlanFault::IndexDoesNotMatchArchive},
+        FaultCase{"NextMemberPastTheEnd",
+                  {Member("A", 4, 0), Member("B", 6, 40), Member("", 0, 0)},
+                  0,
+                  10,
+                  3,
+                  PlanFault::IndexDoesNotMatchArchive},
+        FaultCase{"NextMemberOverlaps",
+                  {Member("A", 4, 0), Member("B", 6, 2), Member("", 0, 0)},
+                  0,
+                  10,
+                  3,
+                  PlanFault::IndexDoesNotMatchArchive},
+        FaultCase{"GapBeforeTheNextMember",
+                  {Member("A", 4, 0), Member("B", 6, 6), Member("", 0, 0)},
+                  0,
+                  12,
+                  3,
+                  PlanFault::IndexDoesNotMatchArchive},
+        FaultCase{"GapFurtherOn",
+                  {Member("A", 4, 0), Member("B", 2, 4), Member("C", 3, 8), Member("", 0, 0)},
+                  0,
+                  11,
+                  3,
+                  PlanFault::IndexDoesNotMatchArchive},
+        FaultCase{"LaterMemberPastTheEnd",
+                  {Member("A", 4, 0), Member("B", 2, 4), Member("C", 30, 6), Member("", 0, 0)},
+                  0,
+                  10,
+                  3,
+                  PlanFault::IndexDoesNotMatchArchive},
+        FaultCase{"TheTerminator",
+                  {Member("A", 4, 0), Member("", 0, 0)},
+                  1,
+                  4,
+                  3,
+                  PlanFault::IndexDoesNotMatchArchive},
+        FaultCase{"OffsetOverTheField",
+                  {Member("A", 4, 0), Member("B", kLargest - 10, 4), Member("C", 1, kLargest - 6),
+                   Member("", 0, 0)},
+                  0,
+                  std::uint64_t{1} << 31,
+                  100,
+                  PlanFault::TooLarge}),
     [](const auto& info) { return std::string(info.param.Label); });
 
 }  // namespace

@@ -36,7 +36,7 @@ std::string MissingFiles(const std::string& data) {
 std::string DoesNotMatch(const std::string& data, int archiveLength, const std::string& member) {
   return data + "PFPDATA.IDX does not match " + data + "SHP.PFP (" + std::to_string(archiveLength) +
          " bytes): it places the member " + member +
-         " or the members after it outside the archive or out of order";
+         " or the members after it outside the archive, out of order or not back to back";
 }
 
 struct Folders {
@@ -236,6 +236,19 @@ INSTANTIATE_TEST_SUITE_P(
                     [](const Folders& f, const std::string& chosen) {
                       return CannotInsert(chosen, "the archive name '../SHP' in " + f.Data +
                                                       "EXT.IDX is not a file name");
+                    }},
+        RefusalCase{"BackupWouldReplaceAnotherArchive",
+                    [](const Folders& f) {
+                      auto archives = testing::SmallArchiveRecords();
+                      archives[0] = Archive("shp_old", 0, 2);
+                      testing::WriteArchiveIndex(f.Data + "EXT.IDX", archives);
+                      return ChosenIcons(f);
+                    },
+                    [](const Folders& f, const std::string& chosen) {
+                      return CannotInsert(chosen, "its backup " + f.Data +
+                                                      "SHP_OLD.PFP would take the place of the "
+                                                      "archive shp_old, which " +
+                                                      f.Data + "EXT.IDX lists");
                     }},
         RefusalCase{"FileTooLargeForTheIndex",
                     [](const Folders& f) {
