@@ -71,43 +71,48 @@ std::string CannotReadMessage(const std::string& path, const std::string& reason
 namespace {
 
 // Reads an index file whose record count may not exceed `limit`, without reading past it.
-std::optional<platform::Bytes> ReadIndexBytes(const std::string& path, std::uint64_t limit,
-                                              std::uint64_t (*recordCount)(std::uint64_t),
-                                              platform::Ui& ui) {
+platform::Result<platform::Bytes> ReadIndexBytes(const std::string& path, std::uint64_t limit,
+                                                 std::uint64_t (*recordCount)(std::uint64_t)) {
   auto length = platform::FileLength(path);
-  if (!length) {
-    ui.ShowMessage(CannotReadMessage(path, length.Reason()));
-    return std::nullopt;
-  }
+  if (!length) return platform::Status::Failure(CannotReadMessage(path, length.Reason()));
   if (recordCount(length.Value()) > limit) {
-    ui.ShowMessage(TooManyRecordsMessage(path, static_cast<int>(limit)));
-    return std::nullopt;
+    return platform::Status::Failure(TooManyRecordsMessage(path, static_cast<int>(limit)));
   }
   auto bytes = platform::ReadWholeFile(path);
-  if (!bytes) {
-    ui.ShowMessage(CannotReadMessage(path, bytes.Reason()));
-    return std::nullopt;
-  }
+  if (!bytes) return platform::Status::Failure(CannotReadMessage(path, bytes.Reason()));
   if (recordCount(bytes.Value().size()) > limit) {  // it grew in between
-    ui.ShowMessage(TooManyRecordsMessage(path, static_cast<int>(limit)));
-    return std::nullopt;
+    return platform::Status::Failure(TooManyRecordsMessage(path, static_cast<int>(limit)));
   }
-  return std::move(bytes).Value();
+  return bytes;
 }
 
 }  // namespace
 
+platform::Result<platform::Bytes> ReadArchiveIndexBytes(const std::string& path) {
+  return ReadIndexBytes(path, kArchiveCapacity, ArchiveIndexRecordCount);
+}
+
+platform::Result<platform::Bytes> ReadMemberIndexBytes(const std::string& path) {
+  return ReadIndexBytes(path, kMemberCapacity, MemberIndexRecordCount);
+}
+
 std::optional<std::vector<ArchiveRecord>> ReadArchiveIndexFile(const std::string& path,
                                                                platform::Ui& ui) {
-  auto bytes = ReadIndexBytes(path, kArchiveCapacity, ArchiveIndexRecordCount, ui);
-  if (!bytes) return std::nullopt;
-  return ParseArchiveIndex(*bytes);
+  auto bytes = ReadArchiveIndexBytes(path);
+  if (!bytes) {
+    ui.ShowMessage(bytes.Reason());
+    return std::nullopt;
+  }
+  return ParseArchiveIndex(bytes.Value());
 }
 
 std::optional<MemberIndex> ReadMemberIndexFile(const std::string& path, platform::Ui& ui) {
-  auto bytes = ReadIndexBytes(path, kMemberCapacity, MemberIndexRecordCount, ui);
-  if (!bytes) return std::nullopt;
-  return ParseMemberIndex(*bytes);
+  auto bytes = ReadMemberIndexBytes(path);
+  if (!bytes) {
+    ui.ShowMessage(bytes.Reason());
+    return std::nullopt;
+  }
+  return ParseMemberIndex(bytes.Value());
 }
 
 std::vector<int> GroupOfEachRecord(std::span<const MemberRecord> records) {

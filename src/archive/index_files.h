@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "archive/index_record.h"
+#include "platform/file_system.h"
+#include "platform/result.h"
 #include "platform/ui.h"
 
 // Reading and writing EXT.IDX and PFPDATA.IDX. The parsers take bytes, so that they serve the
@@ -47,6 +49,10 @@ std::string CannotReadMessage(const std::string& path, const std::string& reason
 std::optional<std::vector<ArchiveRecord>> ReadArchiveIndexFile(const std::string& path,
                                                                platform::Ui& ui);
 std::optional<MemberIndex> ReadMemberIndexFile(const std::string& path, platform::Ui& ui);
+// The same bytes for a caller that reports on its own: the reason is the message the two
+// functions above show.
+platform::Result<platform::Bytes> ReadArchiveIndexBytes(const std::string& path);
+platform::Result<platform::Bytes> ReadMemberIndexBytes(const std::string& path);
 
 // Index (0-based) of the group that each record opens or belongs to: the number of records
 // with Offset 0 up to and including it, minus one (-1 before the first group start).

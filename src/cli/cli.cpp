@@ -1,6 +1,7 @@
 #include "cli/cli.h"
 
 #include "app/main_window_events.h"
+#include "cli/check_command.h"
 #include "cli/command.h"
 #include "cli/extract_command.h"
 #include "cli/insert_command.h"
@@ -9,32 +10,36 @@
 #include "cli/repack_command.h"
 #include "cli/sets_command.h"
 #include "cli/unit_commands.h"
+#include "platform/file_transaction.h"
 #include "platform/program_folder.h"
+#include "platform/text_lines.h"
 
 namespace zorvane::cli {
 
 const std::vector<Command>& Commands() {
   static const std::vector<Command> commands{
       {"list", "[all|shp|til|pal]", "the member list, as the main window shows it",
-       ListArgumentsValid, RunList},
+       ListArgumentsValid, RunList, false},
       {"insert", "FILE...",
        "puts each sprite file into the game's archive in place of the member of its name",
-       InsertArgumentsValid, RunInsert},
+       InsertArgumentsValid, RunInsert, true},
       {"extract", "shp|til|pal NAME... | --all",
        "extracts the named members (or all) of one archive, as a double-click in its list does",
-       ExtractArgumentsValid, RunExtract},
+       ExtractArgumentsValid, RunExtract, true},
       {"palettes", "", "loads the 15 internal palettes, or says how to make them",
-       PalettesArgumentsValid, RunPalettes},
+       PalettesArgumentsValid, RunPalettes, false},
       {"sets", "icons|tiles", "the list of BMP sets waiting to be packed, as the window shows it",
-       SetsArgumentsValid, RunSets},
+       SetsArgumentsValid, RunSets, false},
       {"repack", "icons|tiles SET... | --all",
        "packs the named BMP sets (or all) into sprite files, as a double-click in their list does",
-       RepackArgumentsValid, RunRepack},
+       RepackArgumentsValid, RunRepack, true},
       {"extract-units", "", "Extract -> UnitDescriptions: the DATA folder's EXTRACTS folder",
-       ExtractUnitsArgumentsValid, RunExtractUnits},
+       ExtractUnitsArgumentsValid, RunExtractUnits, true},
       {"insert-units", "FOLDER",
        "Insert -> Insert Unitdescriptions: the extracts in FOLDER, with OLD_ backups",
-       InsertUnitsArgumentsValid, RunInsertUnits},
+       InsertUnitsArgumentsValid, RunInsertUnits, true},
+      {"check", "", "verifies the installation: index files, archives, members, unfinished changes",
+       CheckArgumentsValid, RunCheck, false},
   };
   return commands;
 }
@@ -112,7 +117,23 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
   // --data), it is cancelled, and the program ends when asked whether to.
   ui.QueueAnswer(platform::Answer::Cancel);
   ui.QueueAnswer(platform::Answer::Ok);
-  const bool started = app::RunStartUp(session, {invocation->DataFolder});
+  std::optional<platform::FolderLock> changing;
+  bool lockRefused = false;
+  app::BeforeListing takeLock;
+  if (invocation->Chosen->Changes) {
+    takeLock = [&](app::Session& started) {
+      auto lock = platform::LockForChanges(started.DataFolder, ui);
+      if (!lock) {
+        ui.ShowMessage(platform::JoinLines({lock.Reason(), "Nothing has been changed."}));
+        lockRefused = true;
+        return false;
+      }
+      changing.emplace(std::move(lock).Value());
+      return true;
+    };
+  }
+  const bool started = app::RunStartUp(session, {invocation->DataFolder}, takeLock);
+  if (lockRefused) return kExitRefused;
   if (session.Terminated) {
     err << "zorvane-cli: no DATA folder is set up; name one with --data DIR\n";
     return kExitRefused;

@@ -219,6 +219,8 @@ class MainWindowTest : public QObject {
     QCOMPARE(entries("mnu_extr"), QStringList{"Ext_unitdescr=UnitDescriptions"});
     QCOMPARE(entries("mnu_insert"), (QStringList{"ins_unitdescr=Insert Unitdescriptions", "-",
                                                  "mnu_SHP_PFP=Insert SHP file"}));
+    QCOMPARE(entries("mnu_setup_menu"),
+             (QStringList{"mnu_setup=DATA folder", "mnu_check=Check installation"}));
     QCOMPARE(entries("mnu_help"), (QStringList{"mnu_howto=HowTo", "mnu_about=About"}));
   }
 
@@ -243,6 +245,11 @@ class MainWindowTest : public QObject {
     QCOMPARE(fixture.ui.FileRequests().at(0).Title,
              std::string("Select the SHP-file you want to insert."));
     QVERIFY(fixture.ui.Messages().empty());
+
+    fixture.ui.Clear();
+    fixture.Trigger("mnu_check");
+    QCOMPARE(fixture.ui.Messages(),
+             std::vector<std::string>{"No problems found in " + fixture.data.Path() + "."});
   }
 
   void howToShowsEveryTopicWholeAndKeepsTheLastAfterClose() {

@@ -13,6 +13,7 @@
 #include <QScreen>
 #include <QStringListModel>
 
+#include "app/check_menu.h"
 #include "app/insert_menu.h"
 #include "app/main_window_events.h"
 #include "app/row_dispatch.h"
@@ -81,12 +82,15 @@ void Form1::BuildMenus() {
   insert->addSeparator()->setObjectName(QStringLiteral("insert_fill1"));
   connect(addAction(insert, "mnu_SHP_PFP", "Insert SHP file"), &QAction::triggered, this,
           [this] { Run(app::OnInsertShpFileMenu); });
-  QAction* setup = menuBar()->addAction(QStringLiteral("Setup"));
-  setup->setObjectName(QStringLiteral("mnu_setup"));
-  connect(setup, &QAction::triggered, this, [this] {
+  // Setup is a menu so that it can hold Check installation; its first entry is the designed
+  // Setup command under its control name, mnu_setup.
+  QMenu* setup = addMenu("mnu_setup_menu", "Setup");
+  connect(addAction(setup, "mnu_setup", "DATA folder"), &QAction::triggered, this, [this] {
     Run(app::OnSetupMenu);
     if (session_.Terminated) EndProgram();
   });
+  connect(addAction(setup, "mnu_check", "Check installation"), &QAction::triggered, this,
+          [this] { Run(app::OnCheckInstallation); });
   QMenu* help = addMenu("mnu_help", "Help");
   connect(addAction(help, "mnu_howto", "HowTo"), &QAction::triggered, this, &Form1::ShowHowTo);
   connect(addAction(help, "mnu_about", "About"), &QAction::triggered, this, &Form1::ShowAbout);
