@@ -27,8 +27,9 @@ using platform::FileOperation;
 namespace fs = std::filesystem;
 
 constexpr std::array<FileOperation, platform::kFileOperationKinds> kOperations{
-    FileOperation::Create, FileOperation::Write,  FileOperation::Flush,
-    FileOperation::Rename, FileOperation::Delete, FileOperation::CreateFolder};
+    FileOperation::Create, FileOperation::Write,      FileOperation::Flush,
+    FileOperation::Rename, FileOperation::Delete,     FileOperation::CreateFolder,
+    FileOperation::Link,   FileOperation::FolderFlush};
 
 // zorvane-cli on the run's folders.
 std::function<CommandReport(const RunFolders&)> Cli(
@@ -151,34 +152,47 @@ const std::vector<Drill>& Drills() {
   return drills;
 }
 
-// How many faults each drill survived, per operation, printed when the program ends.
-std::map<std::string, std::array<int, platform::kFileOperationKinds>>& SurvivedFaults() {
-  static std::map<std::string, std::array<int, platform::kFileOperationKinds>> table;
+// How many injected faults, or deaths, each drill came through, per operation; printed when
+// the program ends.
+using Counts = std::map<std::string, std::array<int, platform::kFileOperationKinds>>;
+
+Counts& SurvivedFaults() {
+  static Counts table;
   return table;
 }
 
-class SurvivedFaultsTable : public ::testing::Environment {
+Counts& RecoveredCrashes() {
+  static Counts table;
+  return table;
+}
+
+void PrintTable(const char* title, const Counts& table) {
+  if (table.empty()) return;
+  std::printf("\n%s\n%-22s", title, "");
+  for (FileOperation operation : kOperations)
+    std::printf(" %12s", testing::FileOperationName(operation));
+  std::printf(" %12s\n", "total");
+  for (const auto& [drill, counts] : table) {
+    std::printf("%-22s", drill.c_str());
+    int total = 0;
+    for (int count : counts) {
+      std::printf(" %12d", count);
+      total += count;
+    }
+    std::printf(" %12d\n", total);
+  }
+}
+
+class DrillTables : public ::testing::Environment {
  public:
   void TearDown() override {
-    if (SurvivedFaults().empty()) return;
-    std::printf("\nInjected faults survived, per command and failing operation:\n%-22s", "");
-    for (FileOperation operation : kOperations)
-      std::printf(" %12s", testing::FileOperationName(operation));
-    std::printf(" %12s\n", "total");
-    for (const auto& [drill, counts] : SurvivedFaults()) {
-      std::printf("%-22s", drill.c_str());
-      int total = 0;
-      for (int count : counts) {
-        std::printf(" %12d", count);
-        total += count;
-      }
-      std::printf(" %12d\n", total);
-    }
+    PrintTable("Injected faults survived, per command and failing operation:", SurvivedFaults());
+    PrintTable("Deaths recovered from, per command and the operation it died before:",
+               RecoveredCrashes());
   }
 };
 
-[[maybe_unused]] const auto* const kTable =
-    ::testing::AddGlobalTestEnvironment(new SurvivedFaultsTable);
+[[maybe_unused]] const auto* const kTables = ::testing::AddGlobalTestEnvironment(new DrillTables);
 
 class CommandFaults : public ::testing::TestWithParam<std::tuple<std::size_t, FileOperation>> {};
 
@@ -192,6 +206,28 @@ TEST_P(CommandFaults, LeaveEveryFileAsItWasOrTheCommandCompleted) {
 INSTANTIATE_TEST_SUITE_P(Drills, CommandFaults,
                          ::testing::Combine(::testing::Range<std::size_t>(0, Drills().size()),
                                             ::testing::ValuesIn(kOperations)),
+                         [](const auto& info) {
+                           return Drills()[std::get<0>(info.param)].Name + "_" +
+                                  testing::FileOperationName(std::get<1>(info.param));
+                         });
+
+// The operations at which a process can die with something half done.
+constexpr std::array<FileOperation, 6> kCrashPoints{
+    FileOperation::Write,  FileOperation::Flush,  FileOperation::Link,
+    FileOperation::Rename, FileOperation::Delete, FileOperation::FolderFlush};
+
+class CommandCrashes : public ::testing::TestWithParam<std::tuple<std::size_t, FileOperation>> {};
+
+TEST_P(CommandCrashes, LeaveTheStateBeforeOrAfterOnceTheNextCommandRecovers) {
+  const Drill& drill = Drills()[std::get<0>(GetParam())];
+  const FileOperation operation = std::get<1>(GetParam());
+  const int recovered = DrillCrashes(drill, operation, DrillInstallation(), Cli({"check"}));
+  RecoveredCrashes()[drill.Name][static_cast<std::size_t>(operation)] = recovered;
+}
+
+INSTANTIATE_TEST_SUITE_P(Drills, CommandCrashes,
+                         ::testing::Combine(::testing::Range<std::size_t>(0, Drills().size()),
+                                            ::testing::ValuesIn(kCrashPoints)),
                          [](const auto& info) {
                            return Drills()[std::get<0>(info.param)].Name + "_" +
                                   testing::FileOperationName(std::get<1>(info.param));

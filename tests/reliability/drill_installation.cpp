@@ -42,6 +42,10 @@ struct MadeInstallation {
 
     testing::WriteFile(Folders.Inputs + kSpriteToInsert,
                        sample::SpriteFile({sample::Button(5), sample::Button(6)}, true));
+    testing::WriteFile(Folders.Inputs + kSecondSpriteToInsert,
+                       sample::SpriteFile({sample::Button(7)}, true));
+    testing::WriteFile(Folders.Inputs + kTileToInsert,
+                       sample::SpriteFile({sample::Button(8), sample::Button(9)}, true));
 
     const std::string larger = Root / "LARGER/";
     if (!sample::WriteSampleInstallation(larger, {2})) throw std::runtime_error("sample");

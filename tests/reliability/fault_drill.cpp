@@ -1,12 +1,14 @@
 #include "fault_drill.h"
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
 #include <map>
 #include <vector>
 
+#include "platform/file_transaction.h"
 #include "support/files.h"
 #include "support/temp_folder.h"
 
@@ -19,27 +21,14 @@ namespace fs = std::filesystem;
 
 constexpr char kInjectedReason[] = "Injected fault";
 
-// The regular files below a folder with their bytes; folders are left out.
-using Files = std::map<std::string, testing::Bytes>;
-
 Files FilesBelow(const std::string& folder) {
   Files files;
   for (const auto& entry : fs::recursive_directory_iterator(folder)) {
-    if (!entry.is_regular_file()) continue;
+    if (!entry.is_regular_file() || entry.path().filename() == platform::kLockFileName) continue;
     files[fs::relative(entry.path(), folder).generic_string()] =
         testing::ReadFile(entry.path().string());
   }
   return files;
-}
-
-struct FolderState {
-  Files Data;
-  Files Program;
-  Files Inputs;
-};
-
-FolderState StateOf(const RunFolders& folders) {
-  return {FilesBelow(folders.Data), FilesBelow(folders.Program), FilesBelow(folders.Inputs)};
 }
 
 // The names of the files that differ, one per line, for a readable failure.
@@ -59,25 +48,44 @@ std::string Differences(const Files& expected, const Files& actual, const std::s
   return out;
 }
 
+}  // namespace
+
+FolderState StateOf(const RunFolders& folders) {
+  return {FilesBelow(folders.Data), FilesBelow(folders.Program), FilesBelow(folders.Inputs)};
+}
+
 std::string Differences(const FolderState& expected, const FolderState& actual) {
   return Differences(expected.Data, actual.Data, "DATA/") +
          Differences(expected.Program, actual.Program, "program folder/") +
          Differences(expected.Inputs, actual.Inputs, "inputs/");
 }
 
+namespace {
+
+// Hidden files other than the lock files: temporaries, journals, files set aside.
 std::vector<std::string> TemporaryFilesBelow(const std::string& folder) {
   std::vector<std::string> found;
   for (const auto& entry : fs::recursive_directory_iterator(folder)) {
-    if (entry.path().filename().string().find(".zorvane-") != std::string::npos) {
+    const std::string name = entry.path().filename().string();
+    if (name.starts_with('.') && name != platform::kLockFileName) {
       found.push_back(entry.path().string());
     }
   }
   return found;
 }
 
-// Makes a fresh copy of the installation in `root`, replacing the last one, with what the drill
-// puts in place before the command. Every copy has the same paths, so that files which name
-// their folder (the settings file) come out the same in every run.
+void ExpectNoTemporaryFiles(const RunFolders& folders) {
+  for (const std::string& folder : {folders.Data, folders.Program, folders.Inputs}) {
+    EXPECT_EQ(TemporaryFilesBelow(folder), std::vector<std::string>{});
+  }
+}
+
+bool Holds(const std::string& text, const std::string& piece) {
+  return text.find(piece) != std::string::npos;
+}
+
+}  // namespace
+
 RunFolders FreshCopy(const std::string& root, const Installation& installation,
                      const Drill& drill) {
   const RunFolders folders{root + "DATA/", root + "PROGRAM/", installation.Inputs};
@@ -88,8 +96,6 @@ RunFolders FreshCopy(const std::string& root, const Installation& installation,
   if (drill.Prepare) drill.Prepare(folders);
   return folders;
 }
-
-}  // namespace
 
 std::string DrillParentFolder() {
   std::error_code error;
@@ -118,9 +124,7 @@ int DrillFaults(const Drill& drill, platform::FileOperation operation,
     FaultInjection::Reset();
 
     SCOPED_TRACE("fault at operation " + std::to_string(n) + ", report:\n" + report.Text);
-    for (const std::string& folder : {folders.Data, folders.Program, folders.Inputs}) {
-      EXPECT_EQ(TemporaryFilesBelow(folder), std::vector<std::string>{});
-    }
+    ExpectNoTemporaryFiles(folders);
     const FolderState state = StateOf(folders);
     const bool mentionsSuccess =
         !drill.SuccessText.empty() && report.Text.find(drill.SuccessText) != std::string::npos;
@@ -136,6 +140,54 @@ int DrillFaults(const Drill& drill, platform::FileOperation operation,
     if (::testing::Test::HasFailure() || !reached) return survived;
     ++survived;
   }
+}
+
+int DrillCrashes(const Drill& drill, platform::FileOperation operation,
+                 const Installation& installation, const Command& recover) {
+  const testing::TempFolder root(DrillParentFolder());
+  RunFolders folders = FreshCopy(root.Path(), installation, drill);
+  const FolderState before = StateOf(folders);
+  FaultInjection::Reset();
+  const CommandReport reference = drill.Run(folders);
+  const int reached = FaultInjection::Count(operation);
+  EXPECT_TRUE(reference.Completed) << "without faults:\n" << reference.Text;
+  const FolderState after = StateOf(folders);
+
+  int recovered = 0;
+  for (int n = 1; n <= reached && !::testing::Test::HasFailure(); ++n) {
+    folders = FreshCopy(root.Path(), installation, drill);
+    FaultInjection::Reset();
+    const pid_t child = ::fork();
+    if (child == 0) {
+      FaultInjection::DieAt(operation, n);
+      (void)drill.Run(folders);
+      ::_exit(0);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    const bool interrupted =
+        platform::JournalPending(folders.Data) || platform::JournalPending(folders.Program);
+    const CommandReport report = recover(folders);
+
+    SCOPED_TRACE("died at operation " + std::to_string(n) + ", the next command said:\n" +
+                 report.Text);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == platform::kInjectedDeathExitCode);
+    ExpectNoTemporaryFiles(folders);
+    const FolderState state = StateOf(folders);
+    const bool old = Differences(before, state).empty();
+    const bool renewed = Differences(after, state).empty();
+    EXPECT_TRUE(old || renewed) << "neither the state before nor the state after:\n"
+                                << Differences(after, state);
+    EXPECT_TRUE(report.Completed) << "the installation has problems after the recovery";
+    // The recovery says in one line what it did, and says nothing where nothing was left.
+    EXPECT_EQ(Holds(report.Text, "Zorvane found a change of"), interrupted);
+    if (interrupted) {
+      EXPECT_TRUE(old || Holds(report.Text, "and has completed it"));
+      EXPECT_TRUE(renewed || !Holds(report.Text, "and has completed it"));
+    }
+    ++recovered;
+  }
+  return recovered;
 }
 
 }  // namespace zorvane::reliability
