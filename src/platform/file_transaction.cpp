@@ -87,13 +87,20 @@ FileTransaction::FileTransaction(const FolderLock& lock) : state_(std::make_uniq
 }
 
 FileTransaction::~FileTransaction() {
-  if (state_->Committed) return;
-  state_->OpenWriters.clear();  // each removes its temporary file
-  for (std::size_t i = state_->PutInPlace; i < state_->Plan.Entries.size(); ++i) {
-    const std::string& temporary = state_->Plan.Entries[i].Temporary;
+  Abandon();
+}
+
+void FileTransaction::Abandon() {
+  State& state = *state_;
+  if (state.Committed) return;
+  state.OpenWriters.clear();  // each removes its temporary file
+  for (std::size_t i = state.PutInPlace; i < state.Plan.Entries.size(); ++i) {
+    const std::string& temporary = state.Plan.Entries[i].Temporary;
     if (!temporary.empty()) RemoveFile(temporary);
   }
-  if (state_->JournalWritten) DeleteJournal(state_->LockFolder, false);
+  state.PutInPlace = state.Plan.Entries.size();
+  if (state.JournalWritten) DeleteJournal(state.LockFolder, false);
+  state.JournalWritten = false;
 }
 
 std::size_t FileTransaction::StagedCount() const {
@@ -175,11 +182,15 @@ CommitResult FileTransaction::Commit() {
   for (std::size_t i = 0; i < state.OpenWriters.size(); ++i) {
     if (!state.OpenWriters[i]) continue;
     if (auto closed = Close(state.OpenWriters[i], plan.Entries[i]); !closed) {
+      Abandon();
       return {Status::Failure("Cannot write " + plan.Entries[i].Target + ": " + closed.Reason())};
     }
   }
   if (plan.Entries.empty()) return {};
-  if (const auto clash = Clash(plan)) return {Status::Failure(*clash)};
+  if (const auto clash = Clash(plan)) {
+    Abandon();
+    return {Status::Failure(*clash)};
+  }
   for (JournalEntry& entry : plan.Entries) {
     if (ResolvedFileExists(entry.Target)) {
       entry.SecondName = TemporaryNameBeside(entry.Target, OwnerOf(entry.Target));
@@ -189,6 +200,7 @@ CommitResult FileTransaction::Commit() {
   plan.Folders = TargetFolders(plan);
   if (auto written = WriteJournal(plan, state.LockFolder); !written) {
     plan.Committed = false;
+    Abandon();
     return {written};
   }
   state.JournalWritten = true;

@@ -74,13 +74,16 @@ class FileTransaction {
   Status StageResolvedOutput(const std::string& resolvedTarget, const ContentWriter& write,
                              Durability durability = Durability::Unsynced);
 
-  // Puts every staged file in place as described above.
+  // Puts every staged file in place as described above. A failure that changed nothing removes
+  // every temporary file at once.
   CommitResult Commit();
 
   std::size_t StagedCount() const;
 
  private:
   struct State;
+  // Removes the temporaries and the journal of a transaction that will not be committed.
+  void Abandon();
   // Temporaries outside the locked folder are named for a journal elsewhere.
   TemporaryOwner OwnerOf(const std::string& resolved) const;
   std::unique_ptr<State> state_;

@@ -66,7 +66,7 @@ bool LockWithin(int descriptor, LockMode mode, std::chrono::milliseconds wait) {
 }
 
 void NameHolder(int descriptor) {
-  const std::string text = std::to_string(::getpid()) + "\n";
+  const std::string text = std::to_string(::getpid());
   if (::ftruncate(descriptor, 0) == 0) (void)!::pwrite(descriptor, text.data(), text.size(), 0);
 }
 
@@ -100,9 +100,13 @@ Result<FolderLock> FolderLock::Take(const std::string& folder, LockMode mode,
     }
   }
   if (descriptor < 0) {
-    const std::string reason = std::strerror(errno);
+    const int error = errno;
     holds.ByFolder.erase(resolved);
-    return Status::Failure("The lock file " + path + " cannot be made: " + reason + ".");
+    if (error == ENOENT || error == ENOTDIR) {
+      return Status::Failure("The folder " + resolved + " does not exist.");
+    }
+    return Status::Failure("The lock file " + path + " cannot be made: " + std::strerror(error) +
+                           ".");
   }
   if (!LockWithin(descriptor, mode, wait)) {
     const std::string reason = BusyReason(resolved, descriptor);

@@ -42,9 +42,9 @@ bool RemoveFile(const std::string& resolved) {
          !ResolvedFileExists(resolved);
 }
 
-void RemoveTemporaries(const std::string& resolvedFolder) {
+void RemoveTemporaries(const std::string& resolvedFolder, TemporaryOwner owner) {
   for (const std::string& name : FolderEntryNames(resolvedFolder)) {
-    if (IsTemporaryName(name)) RemoveFile(resolvedFolder + name);
+    if (IsTemporaryName(name, owner)) RemoveFile(resolvedFolder + name);
   }
 }
 

@@ -169,11 +169,13 @@ Status RecoverUnderLock(const std::string& lockFolder, Ui& ui) {
     }
     done = "undone it: the files are as they were before it.";
   }
+  // Another folder's own temporaries belong to its lock's holder, not to this journal.
   for (const std::string& folder : journal->Folders) {
-    RemoveTemporaries(folder);
+    RemoveTemporaries(folder, folder.starts_with(lockFolder) ? TemporaryOwner::ThisFolder
+                                                             : TemporaryOwner::JournalElsewhere);
     if (journal->Synced) (void)FlushFolder(folder);
   }
-  RemoveTemporaries(lockFolder);
+  RemoveTemporaries(lockFolder, TemporaryOwner::ThisFolder);
   RemoveFile(journalPath);
   if (journal->Synced) (void)FlushFolder(lockFolder);
   ui.ShowMessage(Recovered(lockFolder, done));

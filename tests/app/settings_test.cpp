@@ -146,12 +146,11 @@ TEST_F(SettingsTest, ASettingsFileThatCannotBeWrittenIsReportedAndTheFolderStill
   EXPECT_TRUE(session.SettingsFound);
   EXPECT_EQ(session.DataFolder, data.Path() + "DATA/");
   EXPECT_EQ(ui.Messages(),
-            std::vector<std::string>{
-                "The settings file " + program.Path() +
-                "missing-folder/Zorvane.ini cannot be written: The lock file " + program.Path() +
-                "missing-folder/.zorvane.lock cannot be made: No such file "
-                "or directory.\r\nThe chosen folder is used until the "
-                "program ends."});
+            std::vector<std::string>{"The settings file " + program.Path() +
+                                     "missing-folder/Zorvane.ini cannot be written: The folder " +
+                                     program.Path() +
+                                     "missing-folder/ does not exist.\r\nThe chosen folder is "
+                                     "used until the program ends."});
 }
 
 TEST_F(SettingsTest, TheSetupMenuAlwaysAsksAndReloads) {

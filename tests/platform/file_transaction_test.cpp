@@ -93,6 +93,22 @@ TEST_F(FileReplacementTest, TheNextWriterRemovesWhatEndedRunsLeft) {
   EXPECT_EQ(SnapshotFolder(temp.Path()), expected);
 }
 
+// A backup that is another file of the same change would overwrite what the change writes.
+TEST_F(FileReplacementTest, ABackupThatTheSameChangeWritesIsRefused) {
+  const auto before = SnapshotFolder(temp.Path());
+  FileTransaction replacement(*lock);
+  ASSERT_TRUE(
+      replacement.StageBytes(temp / "PFPDATA.IDX", temp / "SHP.PFP", testing::BytesOf("i")));
+  ASSERT_TRUE(replacement.StageBytes(temp / "shp.pfp", "", testing::BytesOf("a")));
+  const CommitResult committed = replacement.Commit();
+  ASSERT_FALSE(committed);
+  EXPECT_FALSE(committed.ChangedFiles);
+  EXPECT_EQ(committed.Outcome.Reason(), "The backup of " + temp.Path() +
+                                            "PFPDATA.IDX would take the place of " + temp.Path() +
+                                            "shp.pfp, which the same change writes.");
+  EXPECT_EQ(SnapshotFolder(temp.Path()), before);
+}
+
 TEST_F(FileReplacementTest, AnUncommittedReplacementChangesNothing) {
   const auto before = SnapshotFolder(temp.Path());
   {
