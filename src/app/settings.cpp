@@ -2,6 +2,7 @@
 
 #include "platform/file_system.h"
 #include "platform/file_transaction.h"
+#include "platform/messages_after_unlock.h"
 #include "platform/number_text.h"
 #include "platform/paths.h"
 #include "platform/text_lines.h"
@@ -28,7 +29,8 @@ platform::Status ReplaceSettingsFile(const std::string& path, const std::string&
     if (!reason.ends_with('.')) reason += '.';
     return platform::Status::Failure("The settings file " + path + " cannot be written: " + reason);
   };
-  const auto lock = platform::LockForChanges(platform::FolderPart(path), ui);
+  platform::MessagesAfterUnlock messages(ui);  // a recovery's line, once the lock is let go
+  const auto lock = platform::LockForChanges(platform::FolderPart(path), messages);
   if (!lock) return notWritten(lock.Reason());
   platform::FileTransaction transaction(lock.Value());
   const std::span bytes(reinterpret_cast<const std::uint8_t*>(content.data()), content.size());

@@ -10,6 +10,7 @@
 #include "archive/insertion_writer.h"
 #include "platform/file_system.h"
 #include "platform/file_transaction.h"
+#include "platform/messages_after_unlock.h"
 #include "platform/paths.h"
 #include "platform/text_lines.h"
 
@@ -61,18 +62,22 @@ std::optional<std::string> ListedArchiveNamed(const IndexTables& tables, std::st
   return std::nullopt;
 }
 
-InsertionOutcome Insert(const std::string& dataFolder, IndexTables& tables, platform::Ui& ui) {
-  // One program changes the installation at a time, from before its first check to the end.
+InsertionOutcome Insert(const std::string& dataFolder, IndexTables& tables, platform::Ui& shown) {
+  if (!LoadIndexes(dataFolder, tables, shown)) return InsertionOutcome::Refused;
+  const std::string chosenPath =
+      shown.ChooseFileToOpen({kInsertDialogTitle, kInsertDialogFilter, std::string()});
+  if (chosenPath.empty()) return InsertionOutcome::Cancelled;
+
+  // One program changes the installation at a time, from the first check to the end; the index
+  // files are read again under the lock, as another program may have changed them while the
+  // dialog was open. The messages wait until the lock is let go.
+  platform::MessagesAfterUnlock ui(shown);
   const auto lock = platform::LockForChanges(dataFolder, ui);
   if (!lock) {
     ui.ShowMessage(platform::JoinLines({lock.Reason(), kNothingChanged}));
     return InsertionOutcome::Refused;
   }
   if (!LoadIndexes(dataFolder, tables, ui)) return InsertionOutcome::Refused;
-
-  const std::string chosenPath =
-      ui.ChooseFileToOpen({kInsertDialogTitle, kInsertDialogFilter, std::string()});
-  if (chosenPath.empty()) return InsertionOutcome::Cancelled;
   const auto refuse = [&](const std::string& reason) {
     ui.ShowMessage(InsertionRefusedMessage(chosenPath, reason));
     return InsertionOutcome::Refused;

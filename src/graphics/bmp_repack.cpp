@@ -8,6 +8,7 @@
 #include "graphics/sprite_packer.h"
 #include "platform/file_system.h"
 #include "platform/file_transaction.h"
+#include "platform/messages_after_unlock.h"
 #include "platform/number_text.h"
 #include "platform/paths.h"
 #include "platform/text_lines.h"
@@ -102,7 +103,9 @@ std::vector<std::string> FilesOfSet(const std::vector<std::string>& fileNames,
 }
 
 void RepackBmpSet(const RepackRequest& request, RepackContext& repack, platform::FileListBox& file1,
-                  PaletteState& palettes, PictureState& picture, platform::Ui& ui) {
+                  PaletteState& palettes, PictureState& picture, platform::Ui& shown) {
+  // The messages wait until the lock, taken below, is let go.
+  platform::MessagesAfterUnlock ui(shown);
   repack.Completed = false;
   const std::string setName = platform::UpperCase(SetNameOfRow(request.Row));
   palettes.UseTransparency = SetUsesTransparency(request.Destination, setName);

@@ -7,6 +7,7 @@
 #include "platform/copy_range.h"
 #include "platform/file_system.h"
 #include "platform/file_transaction.h"
+#include "platform/messages_after_unlock.h"
 #include "platform/paths.h"
 #include "platform/text_lines.h"
 
@@ -167,11 +168,13 @@ std::string ExtractionSummary(const ExtractionContext& context) {
 }
 
 void ExtractMember(const ExtractionFolders& folders, const std::optional<MemberToExtract>& member,
-                   GraphicsState state, platform::Ui& ui) {
-  platform::BusyPointer busy(ui);
+                   GraphicsState state, platform::Ui& shown) {
+  platform::BusyPointer busy(shown);
   ExtractionContext& context = state.Extraction;
   context.Completed = false;
   // One program changes the installation at a time, from before the first check to the end.
+  // The messages wait until the lock is let go.
+  platform::MessagesAfterUnlock ui(shown);
   const auto lock = platform::LockForChanges(folders.DataFolder, ui);
   if (!lock) {
     ui.ShowMessage(platform::JoinLines({lock.Reason(), "Nothing has been extracted."}));

@@ -7,6 +7,7 @@
 #include "graphics/graphics_messages.h"
 #include "graphics/sprite_decoder.h"
 #include "platform/file_system.h"
+#include "platform/messages_after_unlock.h"
 #include "platform/resolved_folder.h"
 #include "platform/text_lines.h"
 
@@ -93,7 +94,9 @@ bool StageShpConversion(const ShpFileReader& reader, const std::string& sourcePa
   return StageSubImages(reader, sourcePath, state, bmps, ui);
 }
 
-void ConvertShpToBmp(GraphicsState state, platform::Ui& ui) {
+void ConvertShpToBmp(GraphicsState state, platform::Ui& shown) {
+  // The messages wait until the lock, taken below, is let go.
+  platform::MessagesAfterUnlock ui(shown);
   ExtractionContext& context = state.Extraction;
   context.ImageIndex = 0;
   context.ShpRejected = true;

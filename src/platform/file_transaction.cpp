@@ -7,6 +7,7 @@
 #include "platform/file_system.h"
 #include "platform/journal.h"
 #include "platform/leftover_files.h"
+#include "platform/messages_after_unlock.h"
 #include "platform/paths.h"
 #include "platform/transaction_steps.h"
 
@@ -256,11 +257,13 @@ void RecoverInterrupted(const std::string& folder, Ui& ui) {
       })) {
     return;
   }
-  // What lies under a lock someone holds belongs to a live run, which finishes it itself.
+  // What lies under a lock someone holds belongs to a live run, which finishes it itself. The
+  // message waits until the lock is let go.
+  MessagesAfterUnlock messages(ui);
   auto lock = FolderLock::Take(folder, LockMode::Exclusive, std::chrono::milliseconds(0));
   if (!lock || !lock.Value().First()) return;
-  if (auto recovered = RecoverUnderLock(lock.Value().Folder(), ui); !recovered) {
-    ui.ShowMessage(recovered.Reason());
+  if (auto recovered = RecoverUnderLock(lock.Value().Folder(), messages); !recovered) {
+    messages.ShowMessage(recovered.Reason());
     return;
   }
   RemoveLeftOvers(lock.Value().Folder());

@@ -9,6 +9,7 @@
 #include "archive/index_files.h"
 #include "platform/file_system.h"
 #include "platform/file_transaction.h"
+#include "platform/messages_after_unlock.h"
 #include "platform/paths.h"
 #include "unitdesc/complete_index.h"
 #include "unitdesc/text_line_copy.h"
@@ -71,7 +72,9 @@ Status WriteExtracts(const platform::FolderLock& lock, const platform::InputFile
   return Status::Success();
 }
 
-bool Extract(const std::string& dataFolder, platform::Ui& ui) {
+bool Extract(const std::string& dataFolder, platform::Ui& shown) {
+  // The messages wait until the lock is let go.
+  platform::MessagesAfterUnlock ui(shown);
   const auto lock = platform::LockForChanges(dataFolder, ui);
   if (!lock) {
     ui.ShowMessage(NotExtractedMessage(lock.Reason()));

@@ -10,6 +10,7 @@
 #include "platform/copy_range.h"
 #include "platform/file_system.h"
 #include "platform/file_transaction.h"
+#include "platform/messages_after_unlock.h"
 #include "platform/paths.h"
 #include "unitdesc/complete_index.h"
 #include "unitdesc/index_rebuild.h"
@@ -85,16 +86,18 @@ std::optional<std::string> ArchiveNamedAsBackup(std::span<const archive::Archive
   return std::nullopt;
 }
 
-bool Insert(const std::string& dataFolder, UnitExtracts& extracts, platform::Ui& ui,
+bool Insert(const std::string& dataFolder, UnitExtracts& extracts, platform::Ui& shown,
             const std::function<void()>& afterInsertion) {
-  // One program changes the installation at a time, from before its first check to the end.
+  if (!LoadUnitExtracts(extracts, shown)) {
+    shown.ShowMessage(kCannotFindExtracts);
+    return false;
+  }
+  // One program changes the installation at a time, from the first check of its files to the
+  // end. The messages wait until the lock is let go.
+  platform::MessagesAfterUnlock ui(shown);
   const auto lock = platform::LockForChanges(dataFolder, ui);
   if (!lock) {
     ui.ShowMessage(NotInsertedMessage(lock.Reason()));
-    return false;
-  }
-  if (!LoadUnitExtracts(extracts, ui)) {
-    ui.ShowMessage(kCannotFindExtracts);
     return false;
   }
   const InsertionPaths paths{dataFolder + archive::kMemberIndexName,
