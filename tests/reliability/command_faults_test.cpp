@@ -194,7 +194,14 @@ class DrillTables : public ::testing::Environment {
 
 [[maybe_unused]] const auto* const kTables = ::testing::AddGlobalTestEnvironment(new DrillTables);
 
-class CommandFaults : public ::testing::TestWithParam<std::tuple<std::size_t, FileOperation>> {};
+using DrillAndOperation = std::tuple<std::size_t, FileOperation>;
+
+std::string DrillAndOperationName(const ::testing::TestParamInfo<DrillAndOperation>& info) {
+  return Drills()[std::get<0>(info.param)].Name + "_" +
+         testing::FileOperationName(std::get<1>(info.param));
+}
+
+class CommandFaults : public ::testing::TestWithParam<DrillAndOperation> {};
 
 TEST_P(CommandFaults, LeaveEveryFileAsItWasOrTheCommandCompleted) {
   const Drill& drill = Drills()[std::get<0>(GetParam())];
@@ -206,17 +213,14 @@ TEST_P(CommandFaults, LeaveEveryFileAsItWasOrTheCommandCompleted) {
 INSTANTIATE_TEST_SUITE_P(Drills, CommandFaults,
                          ::testing::Combine(::testing::Range<std::size_t>(0, Drills().size()),
                                             ::testing::ValuesIn(kOperations)),
-                         [](const auto& info) {
-                           return Drills()[std::get<0>(info.param)].Name + "_" +
-                                  testing::FileOperationName(std::get<1>(info.param));
-                         });
+                         DrillAndOperationName);
 
 // The operations at which a process can die with something half done.
 constexpr std::array<FileOperation, 6> kCrashPoints{
     FileOperation::Write,  FileOperation::Flush,  FileOperation::Link,
     FileOperation::Rename, FileOperation::Delete, FileOperation::FolderFlush};
 
-class CommandCrashes : public ::testing::TestWithParam<std::tuple<std::size_t, FileOperation>> {};
+class CommandCrashes : public ::testing::TestWithParam<DrillAndOperation> {};
 
 TEST_P(CommandCrashes, LeaveTheStateBeforeOrAfterOnceTheNextCommandRecovers) {
   const Drill& drill = Drills()[std::get<0>(GetParam())];
@@ -228,10 +232,7 @@ TEST_P(CommandCrashes, LeaveTheStateBeforeOrAfterOnceTheNextCommandRecovers) {
 INSTANTIATE_TEST_SUITE_P(Drills, CommandCrashes,
                          ::testing::Combine(::testing::Range<std::size_t>(0, Drills().size()),
                                             ::testing::ValuesIn(kCrashPoints)),
-                         [](const auto& info) {
-                           return Drills()[std::get<0>(info.param)].Name + "_" +
-                                  testing::FileOperationName(std::get<1>(info.param));
-                         });
+                         DrillAndOperationName);
 
 }  // namespace
 }  // namespace zorvane::reliability
