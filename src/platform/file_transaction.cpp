@@ -108,9 +108,9 @@ std::size_t FileTransaction::StagedCount() const {
   return state_->Plan.Entries.size();
 }
 
-Result<SafeFileWriter*> FileTransaction::Stage(const std::string& target, const std::string& backup,
-                                               Durability durability) {
-  const std::string resolved = ResolvePath(target);
+Result<SafeFileWriter*> FileTransaction::StageResolved(const std::string& resolved,
+                                                       const std::string& resolvedBackup,
+                                                       Durability durability) {
   const std::string folder = FolderPart(resolved);
   Journal& plan = state_->Plan;
   if (std::find(plan.Folders.begin(), plan.Folders.end(), folder) == plan.Folders.end()) {
@@ -120,20 +120,29 @@ Result<SafeFileWriter*> FileTransaction::Stage(const std::string& target, const 
     const Journal staging{false, false, plan.Folders, {}};
     if (auto written = WriteJournal(staging, state_->LockFolder); !written) {
       plan.Folders.pop_back();
-      return Status::Failure("Cannot create a file beside " + target + ": " + written.Reason());
+      return Status::Failure(written.Reason());
     }
     state_->JournalWritten = true;
   }
   auto writer = SafeFileWriter::CreateResolved(resolved, durability, OwnerOf(resolved));
-  if (!writer)
-    return Status::Failure("Cannot create a file beside " + target + ": " + writer.Reason());
+  if (!writer) return Status::Failure(writer.Reason());
   JournalEntry entry;
   entry.Target = resolved;
-  entry.Backup = backup.empty() ? std::string() : ResolvePath(backup);
+  entry.Backup = resolvedBackup;
   plan.Entries.push_back(std::move(entry));
   if (durability == Durability::Synced) plan.Synced = true;
   state_->OpenWriters.push_back(std::make_unique<SafeFileWriter>(std::move(writer).Value()));
   return state_->OpenWriters.back().get();
+}
+
+Result<SafeFileWriter*> FileTransaction::Stage(const std::string& target, const std::string& backup,
+                                               Durability durability) {
+  auto writer =
+      StageResolved(ResolvePath(target), backup.empty() ? backup : ResolvePath(backup), durability);
+  if (!writer) {
+    return Status::Failure("Cannot create a file beside " + target + ": " + writer.Reason());
+  }
+  return writer;
 }
 
 namespace {
@@ -150,17 +159,22 @@ Status Close(std::unique_ptr<SafeFileWriter>& writer, JournalEntry& entry) {
 
 }  // namespace
 
-Status FileTransaction::StageWritten(const std::string& target, const std::string& backup,
-                                     const ContentWriter& write, Durability durability) {
-  auto writer = Stage(target, backup, durability);
-  if (!writer) return Status::Failure(writer.Reason());
-  Status written = write(*writer.Value());
+Status FileTransaction::WriteAndClose(Result<SafeFileWriter*> staged, const ContentWriter& write) {
+  if (!staged) return Status::Failure(staged.Reason());
+  Status written = write(*staged.Value());
   if (written) written = Close(state_->OpenWriters.back(), state_->Plan.Entries.back());
   if (!written) {
     state_->OpenWriters.pop_back();  // the writer removes its temporary file
     state_->Plan.Entries.pop_back();
   }
   return written;
+}
+
+Status FileTransaction::StageWritten(const std::string& target, const std::string& backup,
+                                     const ContentWriter& write, Durability durability) {
+  return WriteAndClose(
+      StageResolved(ResolvePath(target), backup.empty() ? backup : ResolvePath(backup), durability),
+      write);
 }
 
 Status FileTransaction::StageBytes(const std::string& target, const std::string& backup,
@@ -174,7 +188,7 @@ Status FileTransaction::StageBytes(const std::string& target, const std::string&
 
 Status FileTransaction::StageResolvedOutput(const std::string& resolvedTarget,
                                             const ContentWriter& write, Durability durability) {
-  return StageWritten(resolvedTarget, std::string(), write, durability);
+  return WriteAndClose(StageResolved(resolvedTarget, std::string(), durability), write);
 }
 
 CommitResult FileTransaction::Commit() {

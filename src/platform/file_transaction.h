@@ -82,6 +82,11 @@ class FileTransaction {
 
  private:
   struct State;
+  // Stage() for paths resolved already: nothing is looked up.
+  Result<SafeFileWriter*> StageResolved(const std::string& resolved,
+                                        const std::string& resolvedBackup, Durability durability);
+  // Writes the content of the file just staged and closes it; drops it again on failure.
+  Status WriteAndClose(Result<SafeFileWriter*> staged, const ContentWriter& write);
   // Removes the temporaries and the journal of a transaction that will not be committed.
   void Abandon();
   // Temporaries outside the locked folder are named for a journal elsewhere.
