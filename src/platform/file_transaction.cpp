@@ -247,7 +247,9 @@ CommitResult FileTransaction::Commit() {
   if (plan.Synced) {
     for (const std::string& folder : plan.Folders) (void)FlushFolder(folder);
   }
-  DeleteJournal(state.LockFolder, plan.Synced);
+  // The renames are on the disk; should a power cut bring the journal back, the next run finds
+  // every file in its new version and only says so. That saves a flush of the folder.
+  DeleteJournal(state.LockFolder, false);
   return {};
 }
 
