@@ -14,6 +14,7 @@ struct Plan {
   std::mutex Lock;
   std::array<int, kFileOperationKinds> Counts{};
   std::array<int, kFileOperationKinds> FailAt{};  // 0: no fault armed
+  std::array<int, kFileOperationKinds> FailUntil{};
   std::array<std::string, kFileOperationKinds> Reasons;
   std::array<int, kFileOperationKinds> DieAt{};  // 0: the process goes on
 };
@@ -28,11 +29,12 @@ std::atomic<bool> armed{false};
 
 }  // namespace
 
-void FaultInjection::FailAt(FileOperation operation, int n, std::string reason) {
+void FaultInjection::FailAt(FileOperation operation, int n, std::string reason, int times) {
   Plan& plan = ThePlan();
   std::lock_guard lock(plan.Lock);
   const auto kind = static_cast<std::size_t>(operation);
   plan.FailAt[kind] = plan.Counts[kind] + n;
+  plan.FailUntil[kind] = plan.FailAt[kind] + times - 1;
   plan.Reasons[kind] = std::move(reason);
   armed = true;
 }
@@ -50,6 +52,7 @@ void FaultInjection::Reset() {
   std::lock_guard lock(plan.Lock);
   plan.Counts.fill(0);
   plan.FailAt.fill(0);
+  plan.FailUntil.fill(0);
   plan.DieAt.fill(0);
   armed = true;  // counting goes on from 0
 }
@@ -67,7 +70,10 @@ Status CheckFault(FileOperation operation) {
   const auto kind = static_cast<std::size_t>(operation);
   ++plan.Counts[kind];
   if (plan.Counts[kind] == plan.DieAt[kind]) ::_exit(kInjectedDeathExitCode);
-  if (plan.Counts[kind] == plan.FailAt[kind]) return Status::Failure(plan.Reasons[kind]);
+  if (plan.FailAt[kind] > 0 && plan.Counts[kind] >= plan.FailAt[kind] &&
+      plan.Counts[kind] <= plan.FailUntil[kind]) {
+    return Status::Failure(plan.Reasons[kind]);
+  }
   return Status::Success();
 }
 

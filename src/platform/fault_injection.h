@@ -17,9 +17,11 @@ inline constexpr int kInjectedDeathExitCode = 86;
 
 class FaultInjection {
  public:
-  // From now on, the n-th operation (1-based) of this kind fails with `reason`; the others of
-  // that kind succeed. Arming again replaces the earlier fault of that kind.
-  static void FailAt(FileOperation operation, int n, std::string reason = "Injected fault");
+  // From now on, the n-th operation (1-based) of this kind fails with `reason`, and so do the
+  // `times` - 1 after it; the others of that kind succeed. Arming again replaces the earlier
+  // fault of that kind.
+  static void FailAt(FileOperation operation, int n, std::string reason = "Injected fault",
+                     int times = 1);
   // From now on, the process ends at once (_exit, as if killed) when it is about to do the n-th
   // operation of this kind, so that the operation is not done.
   static void DieAt(FileOperation operation, int n);

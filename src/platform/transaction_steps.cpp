@@ -92,12 +92,15 @@ Status PutOldVersionsBack(std::span<const JournalEntry> entries) {
   std::vector<std::string> notUndone;
   for (auto it = entries.rbegin(); it != entries.rend(); ++it) {
     const JournalEntry& entry = *it;
-    if (ResolvedFileExists(entry.Temporary)) {
-      // Not put in place: the current file is as it was; its second name, if made, goes.
-      RemoveFile(entry.Temporary);
-      if (!entry.SecondName.empty() && ResolvedFileExists(entry.SecondName)) {
-        RemoveFile(entry.SecondName);
-      }
+    const bool secondName = !entry.SecondName.empty() && ResolvedFileExists(entry.SecondName);
+    // Whether the new version took the file's name: its temporary is gone and the file holds it.
+    // (An earlier undo that stopped half-way may have removed a temporary never put in place.)
+    const bool temporaryLeft = ResolvedFileExists(entry.Temporary);
+    const bool putInPlace =
+        !temporaryLeft && HoldsContent(entry.Target, entry.Length, entry.Checksum);
+    if (temporaryLeft) RemoveFile(entry.Temporary);
+    if (!putInPlace) {
+      if (secondName) RemoveFile(entry.SecondName);  // the current file is as it was
       continue;
     }
     if (entry.SecondName.empty()) {
@@ -106,12 +109,14 @@ Status PutOldVersionsBack(std::span<const JournalEntry> entries) {
       }
       continue;
     }
-    Status back = Renamed(entry.SecondName, entry.Target);
-    if (!back) back = Renamed(entry.SecondName, entry.Target);
+    Status back = secondName ? Renamed(entry.SecondName, entry.Target)
+                             : Status::Failure("it is no longer there");
+    if (!back && secondName) back = Renamed(entry.SecondName, entry.Target);
     if (!back) {
-      notUndone.push_back(entry.Target + " holds its new version; the old one is in " +
-                          entry.SecondName + ". Rename " + entry.SecondName + " to " +
-                          entry.Target + " to put it back (" + back.Reason() + ").");
+      const std::string& old = secondName ? entry.SecondName : entry.Backup;
+      notUndone.push_back(entry.Target + " holds its new version; the old one is in " + old +
+                          ". Rename " + old + " to " + entry.Target + " to put it back (" +
+                          back.Reason() + ").");
     }
   }
   if (notUndone.empty()) return Status::Success();

@@ -109,6 +109,44 @@ TEST_F(FileReplacementTest, ABackupThatTheSameChangeWritesIsRefused) {
   EXPECT_EQ(SnapshotFolder(temp.Path()), before);
 }
 
+// The archive cannot get its second name, and the index, already replaced, cannot be put
+// back: the message says where each version is, and the next run puts the folder in order.
+TEST_F(FileReplacementTest, AnUndoThatFailsSaysWhereEverythingIsAndTheNextRunRepairs) {
+  const auto before = SnapshotFolder(temp.Path());
+  FaultInjection::Reset();
+  FaultInjection::FailAt(FileOperation::Link, 2, "Injected fault");
+  FaultInjection::FailAt(FileOperation::Rename, 4, "Injected fault", 2);
+  FileTransaction replacement(*lock);
+  ASSERT_TRUE(replacement.StageBytes(temp / "PFPDATA.IDX", temp / "PFPDATA_OLD.IDX",
+                                     testing::BytesOf("index v3")));
+  ASSERT_TRUE(replacement.StageBytes(temp / "SHP.PFP", temp / "SHP_OLD.PFP",
+                                     testing::BytesOf("archive v3")));
+  const CommitResult committed = replacement.Commit();
+  FaultInjection::Reset();
+  ASSERT_FALSE(committed);
+  EXPECT_TRUE(committed.ChangedFiles);
+  const std::string& message = committed.Outcome.Reason();
+  EXPECT_TRUE(message.starts_with("The change could not be made: Cannot keep the current " +
+                                  temp.Path() + "shp.pfp as " + temp.Path() + ".zv-"))
+      << message;
+  EXPECT_NE(
+      message.find("\r\nNor could all of it be undone:\r\n" + temp.Path() +
+                   "PFPDATA.IDX holds its new version; the old one is in " + temp.Path() + ".zv-"),
+      std::string::npos)
+      << message;
+  EXPECT_TRUE(message.ends_with("the next run of Zorvane completes or undoes it.")) << message;
+  EXPECT_EQ(ReadText(temp / "PFPDATA.IDX"), "index v3");
+
+  lock.reset();
+  ScriptedUi ui;
+  RecoverInterrupted(temp.Path(), ui);
+  EXPECT_EQ(SnapshotFolder(temp.Path()), before);
+  EXPECT_EQ(ui.Messages(),
+            std::vector<std::string>{"Zorvane found a change of " + temp.Path() +
+                                     " that a run which ended early had not finished, and has "
+                                     "undone it: the files are as they were before it."});
+}
+
 TEST_F(FileReplacementTest, AnUncommittedReplacementChangesNothing) {
   const auto before = SnapshotFolder(temp.Path());
   {
