@@ -90,6 +90,13 @@ Result<FolderLock> FolderLock::Take(const std::string& folder, LockMode mode,
     return FolderLock(resolved, false);
   }
   const std::string path = resolved + kLockFileName;
+  // A name holding a NUL byte names no folder: the system would cut it short and make the lock
+  // file somewhere else.
+  if (path.find('\0') != std::string::npos) {
+    holds.ByFolder.erase(resolved);
+    if (mode == LockMode::Shared) return FolderLock(resolved, true);
+    return Status::Failure("The folder " + resolved + " does not exist.");
+  }
   int descriptor = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
   // A folder that cannot be written can still be read, and nobody can change it either.
   if (descriptor < 0 && mode == LockMode::Shared) {

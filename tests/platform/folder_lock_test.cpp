@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <optional>
 
 #include "platform/folder_lock.h"
@@ -94,11 +95,16 @@ TEST(FolderLock, NestedHoldersOfOneProcessShareTheLock) {
   ::close(other);
 }
 
-TEST(FolderLock, AMissingFolderIsNamed) {
+// A name cut short at a NUL byte would make the lock file in another folder.
+TEST(FolderLock, AMissingFolderIsNamedAndNothingIsMadeElsewhere) {
   const testing::TempFolder folder;
-  const auto lock = FolderLock::Take(folder / "gone", LockMode::Exclusive);
-  ASSERT_FALSE(lock);
-  EXPECT_EQ(lock.Reason(), "The folder " + folder.Path() + "gone/ does not exist.");
+  for (const std::string& missing : {folder / "gone", folder / std::string("x\0/y", 4)}) {
+    const auto lock = FolderLock::Take(missing, LockMode::Exclusive);
+    ASSERT_FALSE(lock);
+    EXPECT_EQ(lock.Reason(), "The folder " + missing + "/ does not exist.");
+    EXPECT_TRUE(FolderLock::Take(missing, LockMode::Shared));
+  }
+  EXPECT_TRUE(std::filesystem::is_empty(folder.Path()));
 }
 
 }  // namespace
