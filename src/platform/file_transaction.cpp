@@ -25,20 +25,20 @@ struct FileTransaction::State {
 namespace {
 
 Status WriteJournal(const Journal& journal, const std::string& folder) {
+  const auto failed = [&folder](const std::string& reason) {
+    return Status::Failure("Cannot write the journal in " + folder + ": " + reason);
+  };
   const Durability durability = journal.Synced ? Durability::Synced : Durability::Unsynced;
   auto writer = SafeFileWriter::CreateResolved(folder + kJournalFileName, durability);
-  if (!writer)
-    return Status::Failure("Cannot write the journal in " + folder + ": " + writer.Reason());
+  if (!writer) return failed(writer.Reason());
   if (auto written = writer.Value().Write(SerialiseJournal(journal, folder)); !written) {
-    return Status::Failure("Cannot write the journal in " + folder + ": " + written.Reason());
+    return failed(written.Reason());
   }
-  if (auto flushed = writer.Value().Flush(); !flushed) {
-    return Status::Failure("Cannot write the journal in " + folder + ": " + flushed.Reason());
-  }
+  if (auto flushed = writer.Value().Flush(); !flushed) return failed(flushed.Reason());
   const std::string temporary = writer.Value().Release();
   if (auto renamed = RenameResolvedFile(temporary, folder + kJournalFileName); !renamed) {
     RemoveFile(temporary);
-    return Status::Failure("Cannot write the journal in " + folder + ": " + renamed.Reason());
+    return failed(renamed.Reason());
   }
   if (journal.Synced) {
     if (auto flushed = FlushFolder(folder); !flushed) {
