@@ -65,8 +65,10 @@ TEST(FolderLock, AWriterOfAnotherProcessKeepsEveryoneElseOutAndIsNamed) {
   EXPECT_TRUE(FolderLock::Take(folder.Path(), LockMode::Exclusive, milliseconds(0)));
 }
 
+// The message names no process that no longer changes the folder.
 TEST(FolderLock, ReadersShareTheFolderButKeepAWriterOut) {
   const testing::TempFolder folder;
+  { const OtherHolder earlierWriter(folder.Path(), LockMode::Exclusive); }
   const OtherHolder reader(folder.Path(), LockMode::Shared);
   EXPECT_TRUE(FolderLock::Take(folder.Path(), LockMode::Shared, milliseconds(0)));
   const auto writer = FolderLock::Take(folder.Path(), LockMode::Exclusive, milliseconds(0));
