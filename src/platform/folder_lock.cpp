@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <charconv>
 #include <cstring>
 #include <map>
 #include <mutex>
@@ -13,6 +14,7 @@
 
 #include "platform/number_text.h"
 #include "platform/paths.h"
+#include "platform/processes.h"
 
 namespace zorvane::platform {
 
@@ -36,13 +38,18 @@ Holds& TheHolds() {
 }
 
 // The process that wrote its number into the lock file while it changes the folder; empty when
-// the file names none (the folder is being read, or the holder just let go).
+// the file names none (the folder is being read, or the holder just let go) or names a process
+// that ended without letting go.
 std::string HolderOf(int descriptor) {
   char text[32] = {};
   const ssize_t got = ::pread(descriptor, text, sizeof text - 1, 0);
   if (got <= 0) return {};
   const std::string_view digits = TrimSpaces(std::string_view(text, static_cast<std::size_t>(got)));
-  if (digits.empty() || digits.find_first_not_of("0123456789") != std::string_view::npos) return {};
+  long process = 0;
+  const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), process);
+  if (error != std::errc() || end != digits.data() + digits.size() || !ProcessRuns(process)) {
+    return {};
+  }
   return std::string(digits);
 }
 

@@ -1,22 +1,16 @@
 #include "platform/leftover_files.h"
 
-#include <signal.h>
-
-#include <cerrno>
 #include <charconv>
 #include <string_view>
 #include <vector>
 
 #include "platform/file_system.h"
+#include "platform/processes.h"
 #include "platform/safe_file.h"
 
 namespace zorvane::platform {
 
 namespace {
-
-bool ProcessRuns(long process) {
-  return process > 0 && (::kill(static_cast<pid_t>(process), 0) == 0 || errno == EPERM);
-}
 
 // Earlier versions named their temporary and set-aside files ".NAME.zorvane-[PURPOSE-]PID-N-N".
 bool IsLeftOverOfEndedRun(std::string_view name) {
