@@ -65,16 +65,23 @@ TEST(FolderLock, AWriterOfAnotherProcessKeepsEveryoneElseOutAndIsNamed) {
   EXPECT_TRUE(FolderLock::Take(folder.Path(), LockMode::Exclusive, milliseconds(0)));
 }
 
-// The message names no process that no longer changes the folder.
+// Readers keep a writer out; the refusal names no earlier writer, neither one that ended while
+// it held the folder nor one that let go and runs on.
 TEST(FolderLock, ReadersShareTheFolderButKeepAWriterOut) {
-  const testing::TempFolder folder;
-  { const OtherHolder earlierWriter(folder.Path(), LockMode::Exclusive); }
-  const OtherHolder reader(folder.Path(), LockMode::Shared);
-  EXPECT_TRUE(FolderLock::Take(folder.Path(), LockMode::Shared, milliseconds(0)));
-  const auto writer = FolderLock::Take(folder.Path(), LockMode::Exclusive, milliseconds(0));
-  ASSERT_FALSE(writer);
-  EXPECT_EQ(writer.Reason(), "Another program is using the files in " + folder.Path() +
-                                 " and has not finished within 2 seconds.");
+  for (const bool earlierWriterEnded : {true, false}) {
+    const testing::TempFolder folder;
+    if (earlierWriterEnded) {
+      const OtherHolder writer(folder.Path(), LockMode::Exclusive);
+    } else {
+      ASSERT_TRUE(FolderLock::Take(folder.Path(), LockMode::Exclusive, milliseconds(0)));
+    }
+    const OtherHolder reader(folder.Path(), LockMode::Shared);
+    const auto writer = FolderLock::Take(folder.Path(), LockMode::Exclusive, milliseconds(0));
+    ASSERT_FALSE(writer);
+    EXPECT_EQ(writer.Reason(), "Another program is using the files in " + folder.Path() +
+                                   " and has not finished within 2 seconds.");
+    EXPECT_TRUE(FolderLock::Take(folder.Path(), LockMode::Shared, milliseconds(0)));
+  }
 }
 
 // A worker locks the folder its caller has locked already and goes on; the folder stays locked
