@@ -109,20 +109,34 @@ TEST_F(FileReplacementTest, ABackupThatTheSameChangeWritesIsRefused) {
   EXPECT_EQ(SnapshotFolder(temp.Path()), before);
 }
 
+// Commits the index and the archive with the given faults armed; the transaction is gone
+// when this returns, as its run would be.
+CommitResult CommitBothWithFaults(const FolderLock& lock, const testing::TempFolder& temp,
+                                  int failingLink, int failingRename) {
+  FaultInjection::Reset();
+  if (failingLink > 0) FaultInjection::FailAt(FileOperation::Link, failingLink);
+  FaultInjection::FailAt(FileOperation::Rename, failingRename, "Injected fault", 2);
+  FileTransaction replacement(lock);
+  EXPECT_TRUE(replacement.StageBytes(temp / "PFPDATA.IDX", temp / "PFPDATA_OLD.IDX",
+                                     testing::BytesOf("index v3")));
+  EXPECT_TRUE(replacement.StageBytes(temp / "SHP.PFP", temp / "SHP_OLD.PFP",
+                                     testing::BytesOf("archive v3")));
+  CommitResult committed = replacement.Commit();
+  FaultInjection::Reset();
+  return committed;
+}
+
+std::string Recovered(const testing::TempFolder& temp, const std::string& what) {
+  return "Zorvane found a change of " + temp.Path() +
+         " that a run which ended early had not finished, and has " + what;
+}
+
 // The archive cannot get its second name, and the index, already replaced, cannot be put
-// back: the message says where each version is, and the next run puts the folder in order.
+// back (renames 4 and 5, after the two of the journal and the index's own): the message says
+// where each version is, and the next run puts the folder back as it was.
 TEST_F(FileReplacementTest, AnUndoThatFailsSaysWhereEverythingIsAndTheNextRunRepairs) {
   const auto before = SnapshotFolder(temp.Path());
-  FaultInjection::Reset();
-  FaultInjection::FailAt(FileOperation::Link, 2, "Injected fault");
-  FaultInjection::FailAt(FileOperation::Rename, 4, "Injected fault", 2);
-  FileTransaction replacement(*lock);
-  ASSERT_TRUE(replacement.StageBytes(temp / "PFPDATA.IDX", temp / "PFPDATA_OLD.IDX",
-                                     testing::BytesOf("index v3")));
-  ASSERT_TRUE(replacement.StageBytes(temp / "SHP.PFP", temp / "SHP_OLD.PFP",
-                                     testing::BytesOf("archive v3")));
-  const CommitResult committed = replacement.Commit();
-  FaultInjection::Reset();
+  const CommitResult committed = CommitBothWithFaults(*lock, temp, 2, 4);
   ASSERT_FALSE(committed);
   EXPECT_TRUE(committed.ChangedFiles);
   const std::string& message = committed.Outcome.Reason();
@@ -141,10 +155,35 @@ TEST_F(FileReplacementTest, AnUndoThatFailsSaysWhereEverythingIsAndTheNextRunRep
   ScriptedUi ui;
   RecoverInterrupted(temp.Path(), ui);
   EXPECT_EQ(SnapshotFolder(temp.Path()), before);
+  EXPECT_EQ(ui.Messages(), std::vector<std::string>{Recovered(
+                               temp, "undone it: the files are as they were before it.")});
+}
+
+// The new files are in place, but the index's earlier version cannot become its backup (renames
+// 5 and 6): the message says the change is made, and the next run finishes the backups.
+TEST_F(FileReplacementTest, BackupsThatCannotBeKeptAreFinishedByTheNextRun) {
+  const CommitResult committed = CommitBothWithFaults(*lock, temp, 0, 5);
+  ASSERT_FALSE(committed);
+  EXPECT_TRUE(committed.ChangedFiles);
+  EXPECT_EQ(committed.FailureMessage("Nothing has been changed."), committed.Outcome.Reason());
+  EXPECT_TRUE(committed.Outcome.Reason().starts_with(
+      "The new files are in place, but not every earlier version could be kept as its "
+      "backup:\r\nCannot rename " +
+      temp.Path() + ".zv-"))
+      << committed.Outcome.Reason();
+
+  lock.reset();
+  ScriptedUi ui;
+  RecoverInterrupted(temp.Path(), ui);
+  const std::map<std::string, Bytes> expected{{"PFPDATA.IDX", testing::BytesOf("index v3")},
+                                              {"PFPDATA_OLD.IDX", testing::BytesOf("index v2")},
+                                              {"shp.pfp", testing::BytesOf("archive v3")},
+                                              {"SHP_OLD.PFP", testing::BytesOf("archive v2")},
+                                              {"other.pfp", testing::BytesOf("untouched")}};
+  EXPECT_EQ(SnapshotFolder(temp.Path()), expected);
   EXPECT_EQ(ui.Messages(),
-            std::vector<std::string>{"Zorvane found a change of " + temp.Path() +
-                                     " that a run which ended early had not finished, and has "
-                                     "undone it: the files are as they were before it."});
+            std::vector<std::string>{Recovered(
+                temp, "completed it: 2 files are in their new version, with their backups.")});
 }
 
 TEST_F(FileReplacementTest, AnUncommittedReplacementChangesNothing) {
