@@ -50,18 +50,22 @@ class FileReplacementTest : public ::testing::Test {
     return replacement.Commit().Outcome;
   }
 
+  // The folder once ReplaceBoth() has done its work.
+  static std::map<std::string, Bytes> BothReplaced() {
+    return {{"PFPDATA.IDX", testing::BytesOf("index v3")},
+            {"PFPDATA_OLD.IDX", testing::BytesOf("index v2")},
+            {"shp.pfp", testing::BytesOf("archive v3")},
+            {"SHP_OLD.PFP", testing::BytesOf("archive v2")},
+            {"other.pfp", testing::BytesOf("untouched")}};
+  }
+
   testing::TempFolder temp;
   std::optional<FolderLock> lock;
 };
 
 TEST_F(FileReplacementTest, NewFilesTakeThePlaceOfTheCurrentOnesWhichBecomeBackups) {
   ASSERT_TRUE(ReplaceBoth());
-  const std::map<std::string, Bytes> expected{{"PFPDATA.IDX", testing::BytesOf("index v3")},
-                                              {"PFPDATA_OLD.IDX", testing::BytesOf("index v2")},
-                                              {"shp.pfp", testing::BytesOf("archive v3")},
-                                              {"SHP_OLD.PFP", testing::BytesOf("archive v2")},
-                                              {"other.pfp", testing::BytesOf("untouched")}};
-  EXPECT_EQ(SnapshotFolder(temp.Path()), expected);
+  EXPECT_EQ(SnapshotFolder(temp.Path()), BothReplaced());
 }
 
 TEST_F(FileReplacementTest, WithoutACurrentVersionTheOlderBackupIsKept) {
@@ -175,12 +179,7 @@ TEST_F(FileReplacementTest, BackupsThatCannotBeKeptAreFinishedByTheNextRun) {
   lock.reset();
   ScriptedUi ui;
   RecoverInterrupted(temp.Path(), ui);
-  const std::map<std::string, Bytes> expected{{"PFPDATA.IDX", testing::BytesOf("index v3")},
-                                              {"PFPDATA_OLD.IDX", testing::BytesOf("index v2")},
-                                              {"shp.pfp", testing::BytesOf("archive v3")},
-                                              {"SHP_OLD.PFP", testing::BytesOf("archive v2")},
-                                              {"other.pfp", testing::BytesOf("untouched")}};
-  EXPECT_EQ(SnapshotFolder(temp.Path()), expected);
+  EXPECT_EQ(SnapshotFolder(temp.Path()), BothReplaced());
   EXPECT_EQ(ui.Messages(),
             std::vector<std::string>{Recovered(
                 temp, "completed it: 2 files are in their new version, with their backups.")});
