@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -184,6 +185,48 @@ TEST_F(FileReplacementTest, BackupsThatCannotBeKeptAreFinishedByTheNextRun) {
             std::vector<std::string>{Recovered(
                 temp, "completed it: 2 files are in their new version, with their backups.")});
 }
+
+// A run killed after its journal, before anything was put in place, whose new archive was
+// then damaged (cut short, or changed at the same length): the change cannot be completed, so
+// the next run undoes it.
+class DamagedNewFile : public FileReplacementTest,
+                       public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(DamagedNewFile, TheChangeIsUndone) {
+  const auto before = SnapshotFolder(temp.Path());
+  lock.reset();
+  const pid_t child = ::fork();
+  if (child == 0) {
+    ScriptedUi ui;
+    const auto held = LockForChanges(temp.Path(), ui);
+    FaultInjection::DieAt(FileOperation::Link, 1);
+    FileTransaction replacement(held.Value());
+    (void)replacement.StageBytes(temp / "PFPDATA.IDX", temp / "PFPDATA_OLD.IDX",
+                                 testing::BytesOf("index v3"));
+    (void)replacement.StageBytes(temp / "SHP.PFP", temp / "SHP_OLD.PFP",
+                                 testing::BytesOf("archive v3"));
+    (void)replacement.Commit();
+    ::_exit(0);
+  }
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  ASSERT_EQ(WEXITSTATUS(status), kInjectedDeathExitCode);
+  int damaged = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(temp.Path())) {
+    if (testing::ReadText(entry.path().string()) == "archive v3") {
+      WriteFile(entry.path().string(), GetParam());
+      ++damaged;
+    }
+  }
+  ASSERT_EQ(damaged, 1);
+  ScriptedUi ui;
+  RecoverInterrupted(temp.Path(), ui);
+  EXPECT_EQ(SnapshotFolder(temp.Path()), before);
+  EXPECT_EQ(ui.Messages(), std::vector<std::string>{Recovered(
+                               temp, "undone it: the files are as they were before it.")});
+}
+
+INSTANTIATE_TEST_SUITE_P(Damages, DamagedNewFile, ::testing::Values("archive", "archive v4"));
 
 TEST_F(FileReplacementTest, AnUncommittedReplacementChangesNothing) {
   const auto before = SnapshotFolder(temp.Path());

@@ -65,6 +65,29 @@ TEST(FolderLock, AWriterOfAnotherProcessKeepsEveryoneElseOutAndIsNamed) {
   EXPECT_TRUE(FolderLock::Take(folder.Path(), LockMode::Exclusive, milliseconds(0)));
 }
 
+// A writer that finishes within the wait lets the next one in: it is waited for, not refused.
+TEST(FolderLock, ASecondWriterWaitsForTheFirstToFinish) {
+  const testing::TempFolder folder;
+  int ready[2];
+  ASSERT_EQ(::pipe(ready), 0);
+  const pid_t child = ::fork();
+  if (child == 0) {
+    const auto lock = FolderLock::Take(folder.Path(), LockMode::Exclusive, milliseconds(0));
+    (void)!::write(ready[1], lock ? "1" : "0", 1);
+    ::usleep(300'000);
+    ::_exit(0);
+  }
+  char byte = 0;
+  ASSERT_EQ(::read(ready[0], &byte, 1), 1);
+  ASSERT_EQ(byte, '1');
+  const auto started = std::chrono::steady_clock::now();
+  EXPECT_TRUE(FolderLock::Take(folder.Path(), LockMode::Exclusive));
+  EXPECT_GE(std::chrono::steady_clock::now() - started, milliseconds(100));
+  ::waitpid(child, nullptr, 0);
+  ::close(ready[0]);
+  ::close(ready[1]);
+}
+
 // Readers keep a writer out; the refusal names no earlier writer, neither one that ended while
 // it held the folder nor one that let go and runs on.
 TEST(FolderLock, ReadersShareTheFolderButKeepAWriterOut) {
