@@ -16,10 +16,10 @@ namespace {
 
 using std::chrono::milliseconds;
 
-// Another process that holds the folder's lock until the test lets it go.
+// Another process that holds the folder's lock until the test lets it go, or for a while.
 class OtherHolder {
  public:
-  OtherHolder(const std::string& folder, LockMode mode) {
+  OtherHolder(const std::string& folder, LockMode mode, int holdMilliseconds = -1) {
     int ready[2];
     EXPECT_EQ(::pipe(ready), 0);
     EXPECT_EQ(::pipe(release_), 0);
@@ -28,8 +28,9 @@ class OtherHolder {
       const auto lock = FolderLock::Take(folder, mode, milliseconds(0));
       char byte = lock ? 1 : 0;
       (void)!::write(ready[1], &byte, 1);
-      (void)!::read(release_[0], &byte, 1);
-      ::_exit(0);
+      if (holdMilliseconds >= 0) ::usleep(static_cast<useconds_t>(holdMilliseconds) * 1000);
+      if (holdMilliseconds < 0) (void)!::read(release_[0], &byte, 1);
+      ::_exit(0);  // as if killed: nothing is let go on the way out
     }
     char byte = 0;
     EXPECT_EQ(::read(ready[0], &byte, 1), 1);
@@ -50,7 +51,7 @@ class OtherHolder {
   pid_t child_ = -1;
 };
 
-TEST(FolderLock, AWriterOfAnotherProcessKeepsEveryoneElseOutAndIsNamed) {
+TEST(FolderLock, AWriterOfAnotherProcessKeepsEveryoneElseOutIsNamedAndWaitedFor) {
   const testing::TempFolder folder;
   {
     const OtherHolder writer(folder.Path(), LockMode::Exclusive);
@@ -63,29 +64,11 @@ TEST(FolderLock, AWriterOfAnotherProcessKeepsEveryoneElseOutAndIsNamed) {
     }
   }
   EXPECT_TRUE(FolderLock::Take(folder.Path(), LockMode::Exclusive, milliseconds(0)));
-}
-
-// A writer that finishes within the wait lets the next one in: it is waited for, not refused.
-TEST(FolderLock, ASecondWriterWaitsForTheFirstToFinish) {
-  const testing::TempFolder folder;
-  int ready[2];
-  ASSERT_EQ(::pipe(ready), 0);
-  const pid_t child = ::fork();
-  if (child == 0) {
-    const auto lock = FolderLock::Take(folder.Path(), LockMode::Exclusive, milliseconds(0));
-    (void)!::write(ready[1], lock ? "1" : "0", 1);
-    ::usleep(300'000);
-    ::_exit(0);
-  }
-  char byte = 0;
-  ASSERT_EQ(::read(ready[0], &byte, 1), 1);
-  ASSERT_EQ(byte, '1');
+  // A writer that finishes within the wait is waited for, not refused.
+  const OtherHolder first(folder.Path(), LockMode::Exclusive, 300);
   const auto started = std::chrono::steady_clock::now();
   EXPECT_TRUE(FolderLock::Take(folder.Path(), LockMode::Exclusive));
   EXPECT_GE(std::chrono::steady_clock::now() - started, milliseconds(100));
-  ::waitpid(child, nullptr, 0);
-  ::close(ready[0]);
-  ::close(ready[1]);
 }
 
 // Readers keep a writer out; the refusal names no earlier writer, neither one that ended while
