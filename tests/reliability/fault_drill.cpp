@@ -5,10 +5,15 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <map>
-#include <vector>
+#include <memory>
+#include <sstream>
+#include <stdexcept>
 
+#include "cli/cli.h"
 #include "platform/file_transaction.h"
+#include "sample/sample_installation.h"
+#include "sample/sample_pictures.h"
+#include "sample/sample_sprites.h"
 #include "support/files.h"
 #include "support/temp_folder.h"
 
@@ -19,64 +24,13 @@ namespace {
 using platform::FaultInjection;
 namespace fs = std::filesystem;
 
-constexpr char kInjectedReason[] = "Injected fault";
-
-Files FilesBelow(const std::string& folder) {
-  Files files;
-  for (const auto& entry : fs::recursive_directory_iterator(folder)) {
-    if (!entry.is_regular_file() || entry.path().filename() == platform::kLockFileName) continue;
-    files[fs::relative(entry.path(), folder).generic_string()] =
-        testing::ReadFile(entry.path().string());
-  }
-  return files;
-}
-
-// The names of the files that differ, one per line, for a readable failure.
-std::string Differences(const Files& expected, const Files& actual, const std::string& where) {
-  std::string out;
-  for (const auto& [name, bytes] : expected) {
-    const auto found = actual.find(name);
-    if (found == actual.end()) {
-      out += where + name + " is missing\n";
-    } else if (found->second != bytes) {
-      out += where + name + " differs\n";
-    }
-  }
-  for (const auto& [name, bytes] : actual) {
-    if (!expected.contains(name)) out += where + name + " should not be there\n";
-  }
-  return out;
-}
-
-}  // namespace
-
-FolderState StateOf(const RunFolders& folders) {
-  return {FilesBelow(folders.Data), FilesBelow(folders.Program), FilesBelow(folders.Inputs)};
-}
-
-std::string Differences(const FolderState& expected, const FolderState& actual) {
-  return Differences(expected.Data, actual.Data, "DATA/") +
-         Differences(expected.Program, actual.Program, "program folder/") +
-         Differences(expected.Inputs, actual.Inputs, "inputs/");
-}
-
-namespace {
-
 // Hidden files other than the lock files: temporaries, journals, files set aside.
-std::vector<std::string> TemporaryFilesBelow(const std::string& folder) {
-  std::vector<std::string> found;
-  for (const auto& entry : fs::recursive_directory_iterator(folder)) {
-    const std::string name = entry.path().filename().string();
-    if (name.starts_with('.') && name != platform::kLockFileName) {
-      found.push_back(entry.path().string());
-    }
-  }
-  return found;
-}
-
-void ExpectNoTemporaryFiles(const RunFolders& folders) {
+void ExpectNoTemporaryFiles(const Folders& folders) {
   for (const std::string& folder : {folders.Data, folders.Program, folders.Inputs}) {
-    EXPECT_EQ(TemporaryFilesBelow(folder), std::vector<std::string>{});
+    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+      const std::string name = entry.path().filename().string();
+      EXPECT_FALSE(name.starts_with('.') && name != platform::kLockFileName) << entry.path();
+    }
   }
 }
 
@@ -84,16 +38,127 @@ bool Holds(const std::string& text, const std::string& piece) {
   return text.find(piece) != std::string::npos;
 }
 
+// Runs the command once without faults, then `attempt` on a fresh copy for n = 1, 2, ... as
+// long as that run reached the n-th operation of the kind and nothing has failed; `attempt` gets
+// the states before and after the run without faults. Returns how many attempts passed.
+template <class Attempt>
+int ForEveryOperation(const Drill& drill, platform::FileOperation operation,
+                      const Folders& installation, const Attempt& attempt) {
+  const testing::TempFolder root(DrillParentFolder());
+  Folders folders = FreshCopy(root.Path(), installation, drill.Before);
+  const FolderState before = StateOf(folders);
+  FaultInjection::Reset();
+  const CommandReport reference = drill.Run(folders);
+  const int reached = FaultInjection::Count(operation);
+  EXPECT_TRUE(reference.Completed) << "without faults:\n" << reference.Text;
+  const FolderState after = StateOf(folders);
+  int passed = 0;
+  for (int n = 1; n <= reached && !::testing::Test::HasFailure(); ++n, ++passed) {
+    folders = FreshCopy(root.Path(), installation, drill.Before);
+    FaultInjection::Reset();
+    attempt(n, folders, before, after);
+    FaultInjection::Reset();
+    ExpectNoTemporaryFiles(folders);
+  }
+  return passed;
+}
+
+void RunOrThrow(const Command& command, const Folders& folders) {
+  const CommandReport report = command(folders);
+  if (!report.Completed) throw std::runtime_error("preparing failed:\n" + report.Text);
+}
+
+struct MadeInstallation {
+  testing::TempFolder Root{DrillParentFolder()};
+  Folders Made{Root / "DATA/", Root / "PROGRAM/", Root / "INPUTS/"};
+
+  MadeInstallation() {
+    fs::create_directories(Made.Program);
+    fs::create_directories(Made.Inputs + kUnitExtractsFolder);
+    if (!sample::WriteSampleInstallation(Made.Data, {1})) throw std::runtime_error("sample");
+    // The internal palettes; the files it makes in the DATA folder are not part of the start.
+    RunOrThrow(Cli({"extract", "pal", "--all"}), Made);
+    fs::remove_all(Made.Data + "TOVRIN_PFP");
+    testing::WriteFile(Made.Inputs + kSpriteToInsert,
+                       sample::SpriteFile({sample::Button(5), sample::Button(6)}, true));
+    testing::WriteFile(Made.Inputs + kSecondSpriteToInsert,
+                       sample::SpriteFile({sample::Button(7)}, true));
+    testing::WriteFile(Made.Inputs + kTileToInsert,
+                       sample::SpriteFile({sample::Button(8), sample::Button(9)}, true));
+
+    const Folders larger{Root / "LARGER/", Made.Program, Made.Inputs};
+    if (!sample::WriteSampleInstallation(larger.Data, {2})) throw std::runtime_error("sample");
+    RunOrThrow(Cli({"extract-units"}), larger);
+    fs::copy(larger.Data + "EXTRACTS", Made.Inputs + kUnitExtractsFolder);
+    fs::remove_all(larger.Data);
+  }
+};
+
 }  // namespace
 
-RunFolders FreshCopy(const std::string& root, const Installation& installation,
-                     const Drill& drill) {
-  const RunFolders folders{root + "DATA/", root + "PROGRAM/", installation.Inputs};
+Command Cli(std::function<std::vector<std::string>(const Folders&)> arguments) {
+  return [arguments = std::move(arguments)](const Folders& folders) {
+    std::vector<std::string> args{"--data", folders.Data, "--program-dir", folders.Program};
+    const auto rest = arguments(folders);
+    args.insert(args.end(), rest.begin(), rest.end());
+    std::ostringstream out;
+    const int code = cli::RunCli(args, out, out);
+    return CommandReport{code == cli::kExitCompleted, out.str()};
+  };
+}
+
+Command Cli(std::vector<std::string> arguments) {
+  return Cli([arguments](const Folders&) { return arguments; });
+}
+
+Command CliOnInput(std::string command, std::string input) {
+  return Cli([command, input](const Folders& folders) -> std::vector<std::string> {
+    return {command, folders.Inputs + input};
+  });
+}
+
+void EditedIconExtraction(const Folders& folders) {
+  Cli({"extract", "shp", "UNITICON"})(folders);
+  const std::string bmp = folders.Data + "TOVRIN_PFP/ICONS/BMPFILES/UNITICON_00003.BMP";
+  testing::Bytes edited = testing::ReadFile(bmp);
+  edited.back() = static_cast<std::uint8_t>(edited.back() + 1);
+  testing::WriteFile(bmp, edited);
+}
+
+FolderState StateOf(const Folders& folders) {
+  FolderState state;
+  for (const auto& [folder, name] : {std::pair{folders.Data, "DATA/"},
+                                     {folders.Program, "program/"},
+                                     {folders.Inputs, "inputs/"}}) {
+    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+      if (!entry.is_regular_file() || entry.path().filename() == platform::kLockFileName) continue;
+      state[name + fs::relative(entry.path(), folder).generic_string()] =
+          testing::ReadFile(entry.path().string());
+    }
+  }
+  return state;
+}
+
+std::string Differences(const FolderState& expected, const FolderState& actual) {
+  std::string out;
+  for (const auto& [name, bytes] : expected) {
+    const auto found = actual.find(name);
+    if (found == actual.end()) out += name + " is missing\n";
+    if (found != actual.end() && found->second != bytes) out += name + " differs\n";
+  }
+  for (const auto& [name, bytes] : actual) {
+    if (!expected.contains(name)) out += name + " should not be there\n";
+  }
+  return out;
+}
+
+Folders FreshCopy(const std::string& root, const Folders& installation, const Prepare& prepare) {
+  const Folders folders{root + "DATA/", root + "PROGRAM/", installation.Inputs};
   fs::remove_all(folders.Data);
   fs::remove_all(folders.Program);
   fs::copy(installation.Data, folders.Data, fs::copy_options::recursive);
   fs::copy(installation.Program, folders.Program, fs::copy_options::recursive);
-  if (drill.Prepare) drill.Prepare(folders);
+  if (prepare) prepare(folders);
   return folders;
 }
 
@@ -104,90 +169,54 @@ std::string DrillParentFolder() {
 }
 
 int DrillFaults(const Drill& drill, platform::FileOperation operation,
-                const Installation& installation) {
-  const testing::TempFolder root(DrillParentFolder());
-  RunFolders folders = FreshCopy(root.Path(), installation, drill);
-  const FolderState before = StateOf(folders);
-  FaultInjection::Reset();
-  const CommandReport reference = drill.Run(folders);
-  EXPECT_TRUE(reference.Completed) << "without faults:\n" << reference.Text;
-  if (!reference.Completed) return 0;
-  const FolderState after = StateOf(folders);
-
-  int survived = 0;
-  for (int n = 1;; ++n) {
-    folders = FreshCopy(root.Path(), installation, drill);
-    FaultInjection::Reset();
-    FaultInjection::FailAt(operation, n, kInjectedReason);
-    const CommandReport report = drill.Run(folders);
-    const bool reached = FaultInjection::Count(operation) >= n;
-    FaultInjection::Reset();
-
-    SCOPED_TRACE("fault at operation " + std::to_string(n) + ", report:\n" + report.Text);
-    ExpectNoTemporaryFiles(folders);
-    const FolderState state = StateOf(folders);
-    const bool mentionsSuccess =
-        !drill.SuccessText.empty() && report.Text.find(drill.SuccessText) != std::string::npos;
-    if (report.Completed) {
-      EXPECT_EQ(Differences(after, state), "");
-      EXPECT_TRUE(drill.SuccessText.empty() || mentionsSuccess);
-    } else {
-      EXPECT_TRUE(reached) << "a run that met no fault did not complete";
-      EXPECT_EQ(Differences(before, state), "");
-      EXPECT_FALSE(mentionsSuccess);
-      EXPECT_NE(report.Text.find(kInjectedReason), std::string::npos);
-    }
-    if (::testing::Test::HasFailure() || !reached) return survived;
-    ++survived;
-  }
+                const Folders& installation) {
+  return ForEveryOperation(
+      drill, operation, installation,
+      [&](int n, const Folders& folders, const FolderState& before, const FolderState& after) {
+        FaultInjection::FailAt(operation, n, "Injected fault");
+        const CommandReport report = drill.Run(folders);
+        SCOPED_TRACE("fault at operation " + std::to_string(n) + ", report:\n" + report.Text);
+        const bool success = !drill.SuccessText.empty() && Holds(report.Text, drill.SuccessText);
+        EXPECT_EQ(Differences(report.Completed ? after : before, StateOf(folders)), "");
+        EXPECT_EQ(success, report.Completed && !drill.SuccessText.empty());
+        EXPECT_TRUE(report.Completed || Holds(report.Text, "Injected fault"));
+      });
 }
 
-int DrillCrashes(const Drill& drill, platform::FileOperation operation,
-                 const Installation& installation, const Command& recover) {
-  const testing::TempFolder root(DrillParentFolder());
-  RunFolders folders = FreshCopy(root.Path(), installation, drill);
-  const FolderState before = StateOf(folders);
-  FaultInjection::Reset();
-  const CommandReport reference = drill.Run(folders);
-  const int reached = FaultInjection::Count(operation);
-  EXPECT_TRUE(reference.Completed) << "without faults:\n" << reference.Text;
-  const FolderState after = StateOf(folders);
+int DrillCrashes(const Drill& drill, platform::FileOperation operation, const Folders& installation,
+                 const Command& recover) {
+  return ForEveryOperation(
+      drill, operation, installation,
+      [&](int n, const Folders& folders, const FolderState& before, const FolderState& after) {
+        const pid_t child = ::fork();
+        if (child == 0) {
+          FaultInjection::DieAt(operation, n);
+          (void)drill.Run(folders);
+          ::_exit(0);
+        }
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        const bool interrupted =
+            platform::JournalPending(folders.Data) || platform::JournalPending(folders.Program);
+        const CommandReport report = recover(folders);
+        SCOPED_TRACE("died at operation " + std::to_string(n) + ", the next command said:\n" +
+                     report.Text);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == platform::kInjectedDeathExitCode);
+        const FolderState state = StateOf(folders);
+        const bool old = Differences(before, state).empty();
+        const bool renewed = Differences(after, state).empty();
+        EXPECT_TRUE(old || renewed) << Differences(after, state);
+        EXPECT_TRUE(report.Completed) << "the installation has problems after the recovery";
+        // One line says what the recovery did, and nothing is said where nothing was left.
+        EXPECT_EQ(Holds(report.Text, "Zorvane found a change of"), interrupted);
+        const bool completed = Holds(report.Text, "and has completed it");
+        EXPECT_TRUE(!interrupted || (completed ? renewed : old));
+      });
+}
 
-  int recovered = 0;
-  for (int n = 1; n <= reached && !::testing::Test::HasFailure(); ++n) {
-    folders = FreshCopy(root.Path(), installation, drill);
-    FaultInjection::Reset();
-    const pid_t child = ::fork();
-    if (child == 0) {
-      FaultInjection::DieAt(operation, n);
-      (void)drill.Run(folders);
-      ::_exit(0);
-    }
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    const bool interrupted =
-        platform::JournalPending(folders.Data) || platform::JournalPending(folders.Program);
-    const CommandReport report = recover(folders);
-
-    SCOPED_TRACE("died at operation " + std::to_string(n) + ", the next command said:\n" +
-                 report.Text);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == platform::kInjectedDeathExitCode);
-    ExpectNoTemporaryFiles(folders);
-    const FolderState state = StateOf(folders);
-    const bool old = Differences(before, state).empty();
-    const bool renewed = Differences(after, state).empty();
-    EXPECT_TRUE(old || renewed) << "neither the state before nor the state after:\n"
-                                << Differences(after, state);
-    EXPECT_TRUE(report.Completed) << "the installation has problems after the recovery";
-    // The recovery says in one line what it did, and says nothing where nothing was left.
-    EXPECT_EQ(Holds(report.Text, "Zorvane found a change of"), interrupted);
-    if (interrupted) {
-      EXPECT_TRUE(old || Holds(report.Text, "and has completed it"));
-      EXPECT_TRUE(renewed || !Holds(report.Text, "and has completed it"));
-    }
-    ++recovered;
-  }
-  return recovered;
+const Folders& DrillInstallation() {
+  static const auto made = std::make_unique<MadeInstallation>();
+  return made->Made;
 }
 
 }  // namespace zorvane::reliability

@@ -8,14 +8,13 @@
 
 #include "platform/fault_injection.h"
 
-// The drill every command that writes goes through: the n-th file operation of one kind fails,
-// for every n the command reaches, each time on a fresh copy of an installation.
+// The drills every command that writes goes through, each time on a fresh copy of an
+// installation: the n-th file operation of one kind fails, or the process dies before it.
 namespace zorvane::reliability {
 
-// The folders of one run: fresh copies of the DATA folder and of the program folder, and the
-// folder of the files a command takes from elsewhere (shared by every run, never written).
-// Each path ends in the separator.
-struct RunFolders {
+// A DATA folder, a program folder, and the files commands take from elsewhere (never written);
+// each path ends in the separator.
+struct Folders {
   std::string Data;
   std::string Program;
   std::string Inputs;
@@ -27,69 +26,60 @@ struct CommandReport {
   std::string Text;        // every message it showed
 };
 
-using Command = std::function<CommandReport(const RunFolders&)>;
+using Command = std::function<CommandReport(const Folders&)>;
+using Prepare = std::function<void(const Folders&)>;
+
+// zorvane-cli on the folders (--data, --program-dir) with the arguments.
+Command Cli(std::function<std::vector<std::string>(const Folders&)> arguments);
+Command Cli(std::vector<std::string> arguments);
+// zorvane-cli COMMAND with a file or folder of the inputs.
+Command CliOnInput(std::string command, std::string input);
+
+// The BMPs of an extraction of UNITICON, one of them edited, waiting to be packed.
+void EditedIconExtraction(const Folders& folders);
 
 struct Drill {
   std::string Name;  // letters, digits and underscores
-  // What the command finds in place before it runs (earlier outputs, older backups), written
-  // into each fresh copy; may be empty.
-  std::function<void(const RunFolders&)> Prepare;
+  Prepare Before;    // what the command finds in place (earlier outputs, older backups)
   Command Run;
-  // A piece of text that only the report of a completed run holds; empty when the command says
-  // nothing when it completes.
-  std::string SuccessText;
+  std::string SuccessText;  // only the report of a completed run holds it; empty if none
 };
 
-// The installation each run starts from: a DATA folder, a program folder and the inputs.
-struct Installation {
-  std::string Data;
-  std::string Program;
-  std::string Inputs;
-};
-
-// The regular files below a folder with their bytes; folders and lock files are left out.
-using Files = std::map<std::string, std::vector<std::uint8_t>>;
-
-struct FolderState {
-  Files Data;
-  Files Program;
-  Files Inputs;
-};
-
-FolderState StateOf(const RunFolders& folders);
-
+// The regular files below the three folders with their bytes, named "DATA/...", "program/..."
+// and "inputs/..."; lock files are left out.
+using FolderState = std::map<std::string, std::vector<std::uint8_t>>;
+FolderState StateOf(const Folders& folders);
 // The names of the files that differ, one per line; empty when there is none.
 std::string Differences(const FolderState& expected, const FolderState& actual);
 
-// Makes a fresh copy of the installation in `root`, replacing the last one, with what the drill
-// puts in place before the command. Every copy has the same paths, so that files which name
-// their folder (the settings file) come out the same in every run.
-RunFolders FreshCopy(const std::string& root, const Installation& installation, const Drill& drill);
+// A fresh copy of the installation's DATA and program folders in `root`, always at the same
+// paths (the settings file names its folder), with what `prepare` puts in place.
+Folders FreshCopy(const std::string& root, const Folders& installation, const Prepare& prepare);
 
-// Where the drills keep their folders: a memory-backed folder where the system has one (the
-// drills create and read tens of thousands of files), else the temporary folder.
+// Where the drills keep their folders: in memory where the system allows.
 std::string DrillParentFolder();
 
-// Runs the command once without faults, then with the n-th operation of kind `operation`
-// failing, for n = 1, 2, ... until a run no longer reaches the n-th operation. After every run
-// it checks, with test assertions: no hidden file but the lock files is left anywhere; the
-// run either reported completion, showed its success text and left the files of the DATA and
-// program folders exactly as the run without faults did, or it did not, named the fault in
-// its report and left every one of those files as it found it. The inputs never change.
-// Folders are not compared: a command may make its output folders before it can fail. Returns
-// how many injected faults the command met and survived; stops at the first run that breaks
-// the rule.
-int DrillFaults(const Drill& drill, platform::FileOperation operation,
-                const Installation& installation);
+// The sample installation at scale 1, made once: DATA, a program folder with the 15 internal
+// palettes, and inputs: the files below to insert and, in units/, the unit-description
+// extracts of the sample at scale 2.
+const Folders& DrillInstallation();
+inline constexpr char kSpriteToInsert[] = "BUTTONS.SHP";        // a member of SHP.PFP
+inline constexpr char kSecondSpriteToInsert[] = "CURSORS.SHP";  // another one
+inline constexpr char kTileToInsert[] = "T_FRT_DD.SHP";         // a member of TIL.PFP
+inline constexpr char kUnitExtractsFolder[] = "units/";
 
-// Runs the command in a child process that dies, as if killed, just before its n-th operation
-// of kind `operation`, for every n that a run without faults reaches; after each death it runs
-// `recover` (another command, which finds what the dead one left) and checks: the files of the
-// DATA and program folders are byte for byte those before the command or those after it,
-// backups included; `recover` completed (a check that found no problem); no hidden file but the
-// lock files is left; and the recovery said in one line what it did exactly when the dead
-// command had left a journal. Returns how many deaths were recovered from.
-int DrillCrashes(const Drill& drill, platform::FileOperation operation,
-                 const Installation& installation, const Command& recover);
+// For every n the command reaches, the n-th operation of that kind fails: the command either
+// completed, showed its success text and left the folders as a run without faults does, or
+// named the fault, showed no success and left every file as it found it; no hidden file but the
+// lock files is left. Returns how many faults the command survived.
+int DrillFaults(const Drill& drill, platform::FileOperation operation, const Folders& installation);
+
+// For every n the command reaches, it runs in a child that dies just before its n-th operation
+// of that kind; then `recover` runs and must complete, the folders must be byte for byte the
+// state before or after (backups included), no hidden file but the lock files is left, and the
+// recovery says what it did exactly when a journal was left. Returns how many deaths were
+// recovered from.
+int DrillCrashes(const Drill& drill, platform::FileOperation operation, const Folders& installation,
+                 const Command& recover);
 
 }  // namespace zorvane::reliability
