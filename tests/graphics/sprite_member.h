@@ -1,12 +1,9 @@
 #pragma once
 
-#include <cstdint>
 #include <memory>
 #include <stdexcept>
-#include <vector>
 
 #include "graphics/sprite_format.h"
-#include "platform/file_system.h"
 #include "support/files.h"
 #include "support/temp_folder.h"
 
@@ -18,26 +15,23 @@ namespace zorvane::graphics {
 class SpriteMember {
  public:
   static constexpr std::size_t kBytesBefore = 37;
-  static constexpr std::size_t kBytesAfter = 64;
 
   SpriteMember(const std::vector<std::uint8_t>& sprite, std::size_t windowSize) : sprite_(sprite) {
     if (windowSize == 0) {
       reader_ = std::make_unique<ShpFileReader>(sprite_);
       return;
     }
-    std::vector<std::uint8_t> archive(kBytesBefore, 0xFF);
-    archive.insert(archive.end(), sprite.begin(), sprite.end());
-    archive.insert(archive.end(), kBytesAfter, 0xFF);
-    testing::WriteFile(temp_ / "SHP.PFP", archive);
-    auto file = platform::InputFile::Open(temp_ / "SHP.PFP");
+    std::vector<std::uint8_t> archive(kBytesBefore + sprite.size() + 64, 0xFF);
+    std::copy(sprite.begin(), sprite.end(), archive.begin() + kBytesBefore);
+    testing::WriteFile(ArchivePath(), archive);
+    auto file = platform::InputFile::Open(ArchivePath());
     if (!file) throw std::runtime_error(file.Reason());
     file_ = std::make_unique<platform::InputFile>(std::move(file).Value());
     reader_ = std::make_unique<ShpFileReader>(*file_, kBytesBefore, sprite.size(), windowSize);
   }
 
   const ShpFileReader& Reader() const { return *reader_; }
-  // The archive on disk (empty for a sprite file in memory).
-  std::string ArchivePath() const { return file_ ? temp_ / "SHP.PFP" : std::string(); }
+  std::string ArchivePath() const { return temp_ / "SHP.PFP"; }
 
  private:
   std::vector<std::uint8_t> sprite_;

@@ -41,10 +41,4 @@ std::vector<std::uint8_t> WithField(std::vector<std::uint8_t> bmp, std::size_t o
   return bmp;
 }
 
-void WriteBmpFile(const std::string& path, const graphics::PictureState& picture) {
-  std::vector<std::uint8_t> bytes = graphics::BmpFilePrefix(picture.BmpHeader, picture.BmpPalette);
-  bytes.insert(bytes.end(), picture.PixelBuffer.Bytes.begin(), picture.PixelBuffer.Bytes.end());
-  WriteFile(path, bytes);
-}
-
 }  // namespace zorvane::testing

@@ -21,9 +21,6 @@ graphics::PixelBuffer PictureOf(const Rows& topDown, std::uint8_t pad = 0);
 // zero pad bytes.
 std::vector<std::uint8_t> BmpBytesOf(const Rows& topDown);
 
-// Writes `picture` as the tool writes a BMP, straight to `path`.
-void WriteBmpFile(const std::string& path, const graphics::PictureState& picture);
-
 // The same BMP with one field of the header changed: `offset` into the file, `size` bytes.
 std::vector<std::uint8_t> WithField(std::vector<std::uint8_t> bmp, std::size_t offset,
                                     std::size_t size, std::uint32_t value);
