@@ -3,30 +3,41 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
-#include <string>
-#include <vector>
 
 #include "cli/cli.h"
+#include "sample/sample_installation.h"
+#include "support/files.h"
+#include "support/temp_folder.h"
 
 namespace zorvane::cli {
 
-// Runs zorvane-cli in the test's process and keeps what it printed.
+using Lines = std::vector<std::string>;
+
+// Runs zorvane-cli in the test's process on the sample installation and keeps what it printed.
 class CliFixture : public ::testing::Test {
  protected:
-  int RunWith(const std::vector<std::string>& args) {
+  void SetUp() override { ASSERT_TRUE(sample::WriteSampleInstallation(data.Path(), {})); }
+
+  int RunWith(const Lines& args) {
     out.str({});
     err.str({});
     return RunCli(args, out, err);
   }
-
-  // What was printed on the standard output, line by line.
-  std::vector<std::string> OutLines() const {
-    std::vector<std::string> lines;
-    std::istringstream in(out.str());
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
+  // With --data and --program-dir naming the test's folders.
+  int Run(Lines args) {
+    args.insert(args.begin(), {"--data", data.Path(), "--program-dir", program.Path()});
+    return RunWith(args);
   }
 
+  // The lines printed on the standard output from `first` on.
+  Lines OutLines(std::size_t first = 0) const {
+    Lines lines;
+    std::istringstream in(out.str());
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return first < lines.size() ? Lines(lines.begin() + first, lines.end()) : Lines{};
+  }
+
+  testing::TempFolder data, program;
   std::ostringstream out, err;
 };
 

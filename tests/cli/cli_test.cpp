@@ -1,99 +1,206 @@
 #include <gtest/gtest.h>
 
-#include <sstream>
+#include <filesystem>
 
 #include "archive/index_files.h"
-#include "cli/cli.h"
 #include "cli_fixture.h"
-#include "sample/sample_installation.h"
-#include "support/files.h"
-#include "support/temp_folder.h"
 
 namespace zorvane::cli {
 namespace {
 
-class CliTest : public CliFixture {
- protected:
-  void SetUp() override { ASSERT_TRUE(sample::WriteSampleInstallation(data.Path(), {})); }
+namespace fs = std::filesystem;
 
-  int Run(const std::vector<std::string>& args) { return RunWith(args); }
+constexpr std::size_t kPaletteCheck = 5;  // the lines that say the internal palettes are missing
 
-  testing::TempFolder data;
-  testing::TempFolder program;
-};
-
-TEST_F(CliTest, ListAllPrintsTheHeaderAndEveryRecord) {
-  ASSERT_EQ(Run({"--data", data.Path(), "--program-dir", program.Path(), "list", "all"}),
-            kExitCompleted);
-  const auto lines = OutLines();
-  const auto records = archive::ParseMemberIndex(testing::ReadFile(data / "PFPDATA.IDX")).Records;
-  ASSERT_EQ(lines.size(), records.size() + 1);
-  EXPECT_EQ(lines[0], "Filename    Located in    Offset in *.PFP  FileLength");
-  EXPECT_EQ(lines[1].substr(0, 19), "STRINGS     TXT.PFP");
-  EXPECT_EQ(err.str(), "");
-  // "list" alone is "list all".
-  const std::string all = out.str();
-  ASSERT_EQ(Run({"--data", data.Path(), "--program-dir", program.Path(), "list"}), kExitCompleted);
-  EXPECT_EQ(out.str(), all);
+// Arguments that cannot be parsed stop before anything runs: the reason, then the usage.
+TEST_F(CliFixture, WrongArgumentsAreAUsageErrorThatTouchesNothing) {
+  // Each row: the arguments ('' for an empty one), then after '>' the reason they are refused
+  // for, unless that is "wrong arguments for" the command.
+  std::istringstream rows(
+      ">no command given|--data>unknown option or missing value: --data|"
+      "--data '' list>unknown option or missing value: --data|"
+      "--program-dir '' list>unknown option or missing value: --program-dir|"
+      "--verbose list>unknown option or missing value: --verbose|lst>unknown command: lst|"
+      "list SHP|list all shp|check all|palettes now|extract|extract shp|extract all --all|"
+      "extract SHP X|extract shp --all X|extract shp X --all|extract shp ''|insert|insert ''|"
+      "insert PANELS.SHP ''|sets|sets shp|sets icons tiles|repack icons|repack ICONS X|"
+      "repack tiles ''|repack icons --all X|repack icons X --all|extract-units x|insert-units|"
+      "insert-units a b|insert-units ''");
+  const auto before = testing::SnapshotFolder(data.Path());
+  for (std::string row; std::getline(rows, row, '|');) {
+    const std::size_t mark = row.find('>');
+    const std::string text = row.substr(0, mark);
+    const std::string reason = mark == std::string::npos
+                                   ? "wrong arguments for " + row.substr(0, row.find(' '))
+                                   : row.substr(mark + 1);
+    Lines args;
+    std::istringstream words(text);
+    for (std::string word; words >> word;) args.push_back(word == "''" ? "" : word);
+    EXPECT_EQ(Run(args), kExitUsage) << text;
+    EXPECT_TRUE(err.str().starts_with("zorvane-cli: " + reason +
+                                      "\nusage: zorvane-cli [--data DIR] [--program-dir DIR] "
+                                      "COMMAND [ARG...]\n"))
+        << err.str();
+    EXPECT_EQ(out.str(), "") << text;
+  }
+  for (const char* usage : {"  extract shp|til|pal NAME... | --all\n", "  insert-units FOLDER\n"}) {
+    EXPECT_NE(err.str().find(usage), std::string::npos) << usage;
+  }
+  EXPECT_EQ(testing::SnapshotFolder(data.Path()), before);
 }
 
-TEST_F(CliTest, ListOfOneArchiveShowsItsMembersOnly) {
-  ASSERT_EQ(Run({"--data", data.Path(), "--program-dir", program.Path(), "list", "pal"}),
-            kExitCompleted);
-  const auto lines = OutLines();
-  ASSERT_EQ(lines.size(), 16u);
-  EXPECT_EQ(lines[1].substr(0, 24), "DAY         PAL     .PFP");
-  EXPECT_EQ(lines[15].substr(0, 24), "TURN06J     PAL     .PFP");
-}
-
-TEST_F(CliTest, ASettingsFileIsUsedWithoutDataOption) {
+TEST_F(CliFixture, ListPrintsTheHeaderAndTheRowsOfTheChosenArchive) {
+  const std::size_t all =
+      archive::ParseMemberIndex(testing::ReadFile(data / "PFPDATA.IDX")).Records.size();
+  const std::tuple<Lines, std::size_t, std::string> cases[] = {
+      {{"list"}, all, "STRINGS     TXT.PFP"},
+      {{"list", "all"}, all, "STRINGS     TXT.PFP"},
+      {{"list", "shp"}, 18, "MAINMENU    SHP     .PFP"},
+      {{"list", "til"}, 12, "T_CLR_DD    TIL     .PFP"},
+      {{"list", "pal"}, 15, "DAY         PAL     .PFP"}};
+  for (const auto& [args, rows, first] : cases) {
+    ASSERT_EQ(Run(args), kExitCompleted);
+    ASSERT_EQ(OutLines().size(), rows + 1) << args.back();
+    EXPECT_EQ(OutLines()[0], "Filename    Located in    Offset in *.PFP  FileLength");
+    EXPECT_TRUE(OutLines()[1].starts_with(first)) << out.str();
+  }
+  EXPECT_TRUE(OutLines().back().starts_with("TURN06J     PAL     .PFP"));
+  // The settings file names the DATA folder when --data does not.
   testing::WriteFile(program / "Zorvane.ini", "PFP-path = " + data.Path() + "\r\n");
-  EXPECT_EQ(Run({"--program-dir", program.Path(), "list", "shp"}), kExitCompleted);
-  EXPECT_EQ(OutLines()[1].substr(0, 8), "MAINMENU");
+  EXPECT_EQ(RunWith({"--program-dir", program.Path(), "list", "shp"}), kExitCompleted);
+  EXPECT_EQ(OutLines().size(), 19u);
 }
 
-TEST_F(CliTest, AMissingIndexIsPrintedAndRefused) {
+TEST_F(CliFixture, AStartUpThatFailsIsPrintedAndRefused) {
   testing::TempFolder empty;
-  EXPECT_EQ(Run({"--data", empty.Path(), "--program-dir", program.Path(), "list"}), kExitRefused);
-  const auto lines = OutLines();
-  const std::string cannot = "Cannot locate " + empty.Path();
-  // The two listings of the start-up and EXT.IDX in between, then the empty list.
-  ASSERT_EQ(lines.size(), 4u);
-  EXPECT_EQ(lines[0], cannot + "PFPDATA.IDX - you'll have to set up the folders again.");
-  EXPECT_EQ(lines[1], cannot + "EXT.IDX - you'll have to set up the folders again.");
-  EXPECT_EQ(lines[2], cannot + "PFPDATA.IDX - you'll have to set up the folders again.");
-  EXPECT_EQ(lines[3], "Filename    Located in    Offset in *.PFP  FileLength");
-}
-
-TEST_F(CliTest, WithoutSettingsTheFolderDialogIsCancelledAndTheProgramEnds) {
-  EXPECT_EQ(Run({"--program-dir", program.Path(), "list"}), kExitRefused);
-  EXPECT_EQ(OutLines(), (std::vector<std::string>{
-                            "Show me your PacGen DATA folder [cancelled]",
-                            "You have to show the program where your PacGen DATA folder is "
-                            "located.Otherwise the program cannot work.",
-                            "[OK/Cancel] Cancel", "Terminate the program?", "[OK/Cancel] OK"}));
+  EXPECT_EQ(RunWith({"--data", empty.Path(), "--program-dir", program.Path(), "list"}),
+            kExitRefused);
+  // The messages of the start-up's two listings and EXT.IDX, then the empty list.
+  EXPECT_EQ(OutLines(3), Lines{"Filename    Located in    Offset in *.PFP  FileLength"});
+  // Without settings file nor --data, the folder dialog is cancelled and the program ends.
+  EXPECT_EQ(RunWith({"--program-dir", program.Path(), "list"}), kExitRefused);
+  EXPECT_EQ(OutLines(), (Lines{"Show me your PacGen DATA folder [cancelled]",
+                               "You have to show the program where your PacGen DATA folder is "
+                               "located.Otherwise the program cannot work.",
+                               "[OK/Cancel] Cancel", "Terminate the program?", "[OK/Cancel] OK"}));
   EXPECT_EQ(err.str(), "zorvane-cli: no DATA folder is set up; name one with --data DIR\n");
 }
 
-class CliUsage : public CliTest, public ::testing::WithParamInterface<std::vector<std::string>> {};
-
-TEST_P(CliUsage, WrongArgumentsAreAUsageError) {
-  EXPECT_EQ(Run(GetParam()), kExitUsage);
-  EXPECT_NE(err.str().find("usage: zorvane-cli [--data DIR] [--program-dir DIR] COMMAND"),
-            std::string::npos);
-  EXPECT_EQ(out.str(), "");
+TEST_F(CliFixture, CheckPrintsEachProblemOnALine) {
+  EXPECT_EQ(Run({"check"}), kExitCompleted);
+  EXPECT_EQ(OutLines(), Lines{"No problems found in " + data.Path() + "."});
+  for (const char* archive : {"TIL.PFP", "PAL.PFP"}) fs::remove(data / archive);
+  EXPECT_EQ(Run({"check"}), kExitRefused);
+  EXPECT_EQ(OutLines(), (Lines{"The archive " + data.Path() + "TIL.PFP does not exist.",
+                               "The archive " + data.Path() + "PAL.PFP does not exist."}));
 }
 
-INSTANTIATE_TEST_SUITE_P(Arguments, CliUsage,
-                         ::testing::Values(std::vector<std::string>{},
-                                           std::vector<std::string>{"--data"},
-                                           // an empty folder would be taken as the root
-                                           std::vector<std::string>{"--data", "", "list"},
-                                           std::vector<std::string>{"--program-dir", "", "list"},
-                                           std::vector<std::string>{"--verbose", "list"},
-                                           std::vector<std::string>{"lst"},
-                                           std::vector<std::string>{"list", "SHP"},
-                                           std::vector<std::string>{"list", "all", "shp"}));
+TEST_F(CliFixture, ExtractChecksThePalettesThenDoubleClicksTheRowOfEachName) {
+  const auto before = testing::SnapshotFolder(data.Path());
+  EXPECT_EQ(Run({"extract", "shp", "MAINMENU", "mainmenu"}), kExitRefused);
+  EXPECT_EQ(testing::SnapshotFolder(data.Path()), before);
+  EXPECT_EQ(OutLines(kPaletteCheck),
+            Lines{"SHP.PFP has no member named mainmenu. Nothing has been extracted."});
+  ASSERT_EQ(Run({"extract", "shp", "CURSORS", "MAINMENU"}), kExitCompleted);
+  const Lines lines = OutLines();
+  ASSERT_EQ(lines.size(), kPaletteCheck + 2 * 13);
+  EXPECT_EQ(lines[5], "The File: CURSORS");
+  EXPECT_EQ(lines[18], "The File: MAINMENU");
+  // The palettes: missing before, loaded once every palette member was extracted.
+  EXPECT_EQ(Run({"palettes"}), kExitRefused);
+  EXPECT_EQ(OutLines(), Lines(lines.begin(), lines.begin() + kPaletteCheck));
+  ASSERT_EQ(Run({"extract", "pal", "--all"}), kExitCompleted);
+  EXPECT_EQ(OutLines().size(), kPaletteCheck + 2 * 15);
+  ASSERT_EQ(Run({"palettes"}), kExitCompleted);
+  EXPECT_EQ(OutLines(), Lines{"The 15 internal palettes have been loaded from " + program.Path()});
+  fs::remove(data / "PAL.PFP");
+  EXPECT_EQ(Run({"extract", "pal", "DAY"}), kExitRefused);
+}
+
+TEST_F(CliFixture, InsertPutsEachFileInTurnIntoTheIndexTheLastOneWrote) {
+  testing::TempFolder edits;
+  testing::WriteFile(edits / "NOSUCH.SHP", "x");
+  testing::WriteFile(edits / "PANELS.SHP", "panels");
+  testing::WriteFile(edits / "CURSORS.SHP", std::string(300, 'c'));
+  testing::WriteFile(edits / "BUTTONS.SHP", std::string(200, 'b'));
+  const auto record = [this](const std::string& name) {
+    for (const auto& r :
+         archive::ParseMemberIndex(testing::ReadFile(data / "PFPDATA.IDX")).Records) {
+      if (archive::ComparableName(r.Name) == name) return std::pair(r.Offset, r.Length);
+    }
+    return std::pair(-1, -1);
+  };
+  const std::int32_t buttons = record("BUTTONS").first;
+  // A relative name is taken from the current folder and shown as a full path.
+  const auto previous = fs::current_path();
+  fs::current_path(edits.Path());
+  const int code = Run({"insert", edits / "CURSORS.SHP", "BUTTONS.SHP"});
+  fs::current_path(previous);
+  EXPECT_EQ(code, kExitCompleted);
+  const std::string& d = data.Path();
+  std::string expected;
+  for (const std::string& chosen : {edits / "CURSORS.SHP", edits / "BUTTONS.SHP"}) {
+    expected += "Select the SHP-file you want to insert. [" + chosen + "]\nInsertion of file:\n" +
+                chosen + "\ninto \n" + d + "SHP.PFP\nhas completet. Your \n" + d +
+                "PFPDATA.IDX has been updatet.\nA backup of your old files has been placed as \n" +
+                d + "SHP_OLD.PFP\nand\n" + d + "PFPDATA_OLD.IDX\nTo restore the old files, you " +
+                "just have to delete the new files\nand rename the '*_OLD.*' - removing the " +
+                "'_OLD' from the name.\n";
+  }
+  EXPECT_EQ(out.str(), expected);
+  EXPECT_EQ(record("BUTTONS"), std::pair(buttons, 200));
+  EXPECT_EQ(record("CURSORS"), std::pair(buttons + 200, 300));
+  // A refused file makes the exit code 1, and the files after it are still inserted.
+  EXPECT_EQ(Run({"insert", edits / "NOSUCH.SHP", edits / "PANELS.SHP"}), kExitRefused);
+  EXPECT_EQ(OutLines().size(), 2u + 13);
+  EXPECT_EQ(record("PANELS").second, 6);
+}
+
+TEST_F(CliFixture, SetsListsAndRepackPacksEachNamedSet) {
+  const std::string icons = data / "TOVRIN_PFP/ICONS/";
+  EXPECT_EQ(Run({"sets", "tiles"}), kExitRefused);
+  EXPECT_EQ(OutLines().at(1), data / "TOVRIN_PFP/TILES/BMPFILES");
+  ASSERT_EQ(Run({"extract", "shp", "CURSORS", "MAINMENU", "BUTTONS"}), kExitCompleted);
+  ASSERT_EQ(Run({"sets", "icons"}), kExitCompleted);
+  EXPECT_EQ(
+      OutLines(),
+      (Lines{"Filename    Located in     Number of BMP-files", "BUTTONS     SHP.PFP            12",
+             "CURSORS     SHP.PFP             6", "MAINMENU    SHP.PFP             1"}));
+  for (const char* name : {"BUTTONS.SHP", "CURSORS.SHP", "MAINMENU.SHP"}) fs::remove(icons + name);
+  // An unlisted set refuses the command before anything is packed.
+  const auto before = testing::SnapshotFolder(data.Path());
+  EXPECT_EQ(Run({"repack", "icons", "BUTTONS", "CURSOR"}), kExitRefused);
+  EXPECT_EQ(testing::SnapshotFolder(data.Path()), before);
+  EXPECT_EQ(OutLines(kPaletteCheck), Lines{"There is no BMP set named CURSOR in " + icons +
+                                           "BMPFILES. Nothing has been converted."});
+  ASSERT_EQ(Run({"repack", "icons", "mainmenu", "CURSORS"}), kExitCompleted);
+  ASSERT_EQ(OutLines(kPaletteCheck).size(), 2u * 6);
+  EXPECT_EQ(OutLines(kPaletteCheck)[1], icons + "MAINMENU.SHP");
+  EXPECT_EQ(OutLines(kPaletteCheck)[7], icons + "CURSORS.SHP");
+  EXPECT_FALSE(fs::exists(icons + "BUTTONS.SHP"));
+  // A refused set makes the exit code 1; the others are still packed.
+  const std::string broken = icons + "BMPFILES/BUTTONS_00004.BMP";
+  testing::WriteFile(broken, "bm, not a picture at all, but long enough for a header......");
+  EXPECT_EQ(Run({"repack", "icons", "--all"}), kExitRefused);
+  const Lines lines = OutLines(kPaletteCheck);
+  ASSERT_EQ(lines.size(), 2u + 2 * 6);
+  EXPECT_EQ(lines[0], "File: " + broken);
+  EXPECT_EQ(lines[9], icons + "MAINMENU.SHP");
+}
+
+TEST_F(CliFixture, UnitDescriptionsAreExtractedAndInsertedFromAFolder) {
+  const std::string dialog =
+      "Show me Folder where you have placed the Extracts of the unitdescriptions [";
+  ASSERT_EQ(Run({"extract-units"}), kExitCompleted);
+  ASSERT_EQ(Run({"insert-units", data / "EXTRACTS"}), kExitCompleted);
+  EXPECT_EQ(OutLines().size(), 14u);
+  EXPECT_EQ(OutLines()[0], dialog + data.Path() + "EXTRACTS/UnitDescriptions.KRT]");
+  const auto before = testing::SnapshotFolder(data.Path());
+  EXPECT_EQ(Run({"insert-units", program.Path()}), kExitRefused);
+  EXPECT_EQ(OutLines().size(), 4u);
+  EXPECT_EQ(OutLines()[0], dialog + program.Path() + "UnitDescriptions.KRT]");
+  EXPECT_EQ(testing::SnapshotFolder(data.Path()), before);
+}
 
 }  // namespace
 }  // namespace zorvane::cli
