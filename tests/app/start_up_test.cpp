@@ -1,172 +1,180 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
-#include "app/main_window_events.h"
+#include "app/settings.h"
 #include "archive/index_files.h"
-#include "platform/scripted_ui.h"
-#include "sample/sample_installation.h"
-#include "support/files.h"
-#include "support/temp_folder.h"
+#include "support/index_builder.h"
+#include "support/sample_session.h"
 
 namespace zorvane::app {
 namespace {
 
+using platform::Answer;
+using testing::ReadText;
+using Rows = std::vector<std::string>;
+
 class StartUpTest : public ::testing::Test {
  protected:
-  StartUpTest() : session(ui, program.Path()) {}
-
-  void UseSample() {
-    ASSERT_TRUE(sample::WriteSampleInstallation(data.Path(), {}));
-    testing::WriteFile(program / "Zorvane.ini", "PFP-path = " + data.Path() + "\r\n");
+  // A new session on the same folders; the ui forgets everything.
+  Session& Fresh() {
+    s.ui.Clear();
+    return fresh.emplace(s.ui, s.program.Path());
   }
 
-  std::string CannotLocate(const std::string& file) const {
-    return "Cannot locate " + session.DataFolder + file +
-           " - you'll have to set up the folders again.";
-  }
-
-  testing::TempFolder program;
-  testing::TempFolder data;
-  platform::ScriptedUi ui;
-  Session session;
+  testing::SampleSession s;
+  std::optional<Session> fresh;
+  const std::string ini = s.program / "Zorvane.ini";
+  const std::string data = s.data.Path();
 };
 
-TEST_F(StartUpTest, OpensCompactWithTheCaptionsOfTheDesign) {
-  UseSample();
-  ASSERT_TRUE(RunStartUp(session));
-  const MainWindowModel& window = session.Window;
-  EXPECT_EQ(window.Caption, "Tovrin's Zorvane, Version:  2. 4. 0");
-  EXPECT_EQ(window.Label1Caption, "Installation of '.PFP' files:");
-  EXPECT_EQ(window.Label2Caption, "Filename    Located in    Offset in *.PFP  FileLength");
-  EXPECT_EQ(window.Label3Caption,
-            "To install a file use the Insert Menu.\r\nTo learn more about how to use this "
-            "program, select the 'HowTo' in the 'Help' menu.");
-  EXPECT_EQ(window.HeightTwips, 2000);
-  EXPECT_FALSE(window.Detailed());
-  EXPECT_FALSE(window.List1Visible);
-  EXPECT_FALSE(window.Frame1Visible);
-  EXPECT_FALSE(window.File1Visible);
-  EXPECT_TRUE(window.Option[1]);
-  EXPECT_TRUE(ui.Events().empty());
-}
+const std::string kHeader = "Filename    Located in    Offset in *.PFP  FileLength";
+const std::string kCompact = " hidden hidden hidden hidden height 2000 row -1";
+const std::string kInstall = "To install a file use the Insert Menu.";
 
-TEST_F(StartUpTest, TheListTheUserSeesIsTheSecondListing) {
-  UseSample();
-  ASSERT_TRUE(RunStartUp(session));
-  const auto index = archive::ParseMemberIndex(testing::ReadFile(data / "PFPDATA.IDX"));
-  const auto& rows = session.Window.List1;
-  ASSERT_EQ(rows.size(), index.Records.size());
-  EXPECT_EQ(session.Index.LastRow, static_cast<std::int32_t>(rows.size()) - 1);
-  // The first listing ran before EXT.IDX was loaded; the second shows the fresh names.
-  EXPECT_EQ(rows.front().substr(0, 19), "STRINGS     TXT.PFP");
-  EXPECT_NE(std::find_if(
-                rows.begin(), rows.end(),
-                [](const std::string& row) { return row.starts_with("AUDIO       SND     .PFP"); }),
-            rows.end());
-}
-
-TEST_F(StartUpTest, ASettingsFileNamingNoFolderSendsTheUserToSetup) {
-  testing::WriteFile(program / "Zorvane.ini", "PFP-path= wrong\r\n");
-  EXPECT_FALSE(RunStartUp(session));
-  EXPECT_FALSE(session.Terminated);
-  EXPECT_TRUE(ui.FileRequests().empty());
-  EXPECT_EQ(ui.Messages(),
-            (std::vector<std::string>{CannotLocate("PFPDATA.IDX"), CannotLocate("EXT.IDX"),
-                                      CannotLocate("PFPDATA.IDX")}));
-  EXPECT_TRUE(session.Window.List1.empty());
-}
-
-TEST_F(StartUpTest, AFolderWithoutTheSeparatorIsUsedUnchanged) {
-  UseSample();
-  std::string folder = data.Path();
-  folder.pop_back();
-  testing::WriteFile(program / "Zorvane.ini", "PFP-path = " + folder + "   \r\n");
-  EXPECT_FALSE(RunStartUp(session));
-  EXPECT_EQ(session.DataFolder, folder);
-  EXPECT_EQ(ui.Messages().front(), "Cannot locate " + folder +
-                                       "PFPDATA.IDX - you'll have to "
-                                       "set up the folders again.");
-}
-
-TEST_F(StartUpTest, WithoutSettingsTheDialogRunsFirst) {
-  ASSERT_TRUE(sample::WriteSampleInstallation(data.Path(), {}));
-  ui.QueueFileChoice(data / "TXT.PFP");
-  ASSERT_TRUE(RunStartUp(session));
-  EXPECT_EQ(ui.FileRequests().size(), 1u);
-  EXPECT_EQ(testing::ReadText(program / "Zorvane.ini"), "PFP-path = " + data.Path() + "\r\n");
-  EXPECT_FALSE(session.Window.List1.empty());
-}
-
-TEST_F(StartUpTest, EndingTheProgramInTheDialogStopsTheStartUp) {
-  ui.QueueAnswer(platform::Answer::Cancel);
-  ui.QueueAnswer(platform::Answer::Ok);
-  EXPECT_FALSE(RunStartUp(session));
-  EXPECT_TRUE(session.Terminated);
-  EXPECT_TRUE(ui.Messages().empty());
-}
-
-TEST_F(StartUpTest, DataFolderOptionTakesThePlaceOfTheSettingsFile) {
-  ASSERT_TRUE(sample::WriteSampleInstallation(data.Path(), {}));
-  std::string folder = data.Path();
-  folder.pop_back();
-  ASSERT_TRUE(RunStartUp(session, {folder}));
-  EXPECT_EQ(session.DataFolder, data.Path());
-  EXPECT_FALSE(std::filesystem::exists(program / "Zorvane.ini"));
-  EXPECT_TRUE(ui.Events().empty());
-}
-
-struct OptionCase {
-  int Option;
-  const char* Title;
-  const char* Hint;
-  const char* ToolTip;
-  const char* FirstRow;
-};
-
-class ArchiveOption : public StartUpTest, public ::testing::WithParamInterface<OptionCase> {};
-
-TEST_P(ArchiveOption, ClearsTheDestinationsListsAndSetsTheCaptions) {
-  UseSample();
-  ASSERT_TRUE(RunStartUp(session));
-  session.Window.Option[5] = true;
-  session.Window.ListIndex = 3;
-  ASSERT_TRUE(ClickOption(session, GetParam().Option));
-  const MainWindowModel& window = session.Window;
-  EXPECT_FALSE(window.Option[5]);
-  EXPECT_FALSE(window.Option[6]);
-  for (int option = 1; option <= 4; ++option) {
-    EXPECT_EQ(window.Option[option], option == GetParam().Option);
+// The start-up shows only the compact window, on the second listing (made after EXT.IDX was
+// loaded); each archive option clears the destinations and the selection, lists, and sets its
+// captions; Toggle Details opens the detailed window (checking the palettes) and closes it.
+TEST_F(StartUpTest, OpensCompactThenEachArchiveOptionListsUnderItsCaptions) {
+  ASSERT_TRUE(RunStartUp(s.session));
+  EXPECT_TRUE(s.ui.Events().empty());
+  EXPECT_EQ(s.session.Window.Caption, "Tovrin's Zorvane, Version:  2. 4. 0");
+  const Rows& rows = s.session.Window.List1;
+  EXPECT_EQ(rows.size(),
+            archive::ParseMemberIndex(testing::ReadFile(data + "PFPDATA.IDX")).Records.size());
+  EXPECT_TRUE(std::ranges::any_of(
+      rows, [](auto& row) { return row.starts_with("AUDIO       SND     .PFP"); }));
+  const std::string hint =
+      "To extract a file and convert it to BMP-files Doubleclick the filename in the list.";
+  const std::string tip = "Doubleclick to extract and convert a file.";
+  const std::vector<Rows> options{
+      {"Installation of '.PFP' files:", kHeader,
+       kInstall + "\r\nTo learn more about how to use this program, select the 'HowTo' in the "
+                  "'Help' menu.",
+       "", "options 100000" + kCompact, "STRINGS     TXT.PFP     "},  // after the start-up
+      {"Current Content of all '.PFP' files.", kHeader, "", "", "options 100000" + kCompact,
+       "STRINGS     TXT     .PFP"},
+      {"Current Content of the 'SHP.PFP' file.", kHeader, hint, tip, "options 010000" + kCompact,
+       "MAINMENU    SHP     .PFP"},
+      {"Current Content of the 'TIL.PFP' file.", kHeader, hint, tip, "options 001000" + kCompact,
+       "T_CLR_DD    TIL     .PFP"},
+      {"Current Content of the 'PAL.PFP' file.\r\nTo make a fresh palette for painting, "
+       "Doubleclick the filename in the list.",
+       kHeader,
+       "First time you run this Tool, you will have to make ALL palettes. Otherwise the Tool "
+       "cannot run proper.",
+       "Doubleclick to extract an BGR palette as binary file.", "options 000100" + kCompact,
+       "DAY         PAL     .PFP"}};
+  for (int option = 0; option <= 4; ++option) {
+    if (option > 0) {
+      s.session.Window.Option[5] = s.session.Window.Option[6] = true;
+      s.session.Window.ListIndex = 3;
+      ASSERT_TRUE(ClickOption(s.session, option));
+    }
+    Rows shown = testing::Shown(s.session.Window);
+    shown.push_back(rows.at(0).substr(0, 24));
+    EXPECT_EQ(shown, options[static_cast<std::size_t>(option)]);
+    EXPECT_EQ(s.session.Index.LastRow + 1, static_cast<std::int32_t>(rows.size()));
   }
-  EXPECT_EQ(window.Label1Caption, GetParam().Title);
-  EXPECT_EQ(window.Label2Caption, "Filename    Located in    Offset in *.PFP  FileLength");
-  EXPECT_EQ(window.Label3Caption, GetParam().Hint);
-  EXPECT_EQ(window.List1ToolTip, GetParam().ToolTip);
-  EXPECT_EQ(window.ListIndex, -1);
-  ASSERT_FALSE(window.List1.empty());
-  EXPECT_EQ(window.List1.front().substr(0, 24), GetParam().FirstRow);
-  EXPECT_EQ(session.Index.LastRow, static_cast<std::int32_t>(window.List1.size()) - 1);
+  OnToggleDetails(s.session);
+  EXPECT_EQ(testing::Shown(s.session.Window),
+            (Rows{"Current Content of all '.PFP' files.", kHeader, "", "",
+                  "options 100000 shown shown shown hidden height 8100 row -1"}));
+  EXPECT_TRUE(s.session.Window.CentreOnScreen);
+  EXPECT_TRUE(s.ui.Messages().at(0).starts_with("The program need to generate internal palettes"));
+  OnToggleDetails(s.session);
+  EXPECT_EQ(testing::Shown(s.session.Window), (Rows{"Installation of '.PFP' files:", kHeader,
+                                                    kInstall, "", "options 100000" + kCompact}));
 }
 
-constexpr char kConvertHint[] =
-    "To extract a file and convert it to BMP-files Doubleclick the filename in the list.";
-constexpr char kConvertTip[] = "Doubleclick to extract and convert a file.";
+// Any settings file counts as found (no dialog); only the exact key on its first line names a
+// folder, trimmed of spaces ("kept/": none named), whose missing index files are each named.
+// The Setup menu asks all the same, then reloads EXT.IDX and the list.
+TEST_F(StartUpTest, TheFirstLineOfTheSettingsFileNamesTheFolder) {
+  const std::vector<std::tuple<std::string, std::string, std::string>> files{
+      {"Zorvane.ini", "PFP-path = /first/\r\nPFP-path = /second/\r\n", "/first/"},
+      {"Zorvane.ini", "PFP-path = /first/\rsecond", "/first/"},
+      {"Zorvane.ini", "PFP-path =     /games/DATA/    ", "/games/DATA/"},
+      {"Zorvane.ini", "PFP-path =/games/DATA\r\n", "/games/DATA"},
+      {"Zorvane.ini", "PFP-path =", ""},
+      {"Zorvane.ini", "PFP-path= /games/DATA/\r\n", "kept/"},
+      {"Zorvane.ini", "pfp-path = /games/DATA/", "kept/"},
+      {"Zorvane.ini", " PFP-path = /games/DATA/", "kept/"},
+      {"Zorvane.ini", "", "kept/"},
+      {"Zorvane.ini", "\r\nPFP-path = /x/\r\n", "kept/"},
+      {"zorvane.INI", "PFP-path = /lower/\r\n", "/lower/"}};
+  const std::string program = s.program.Path();
+  for (const auto& [name, content, folder] : files) {
+    std::filesystem::remove(ini);
+    testing::WriteFile(program + name, content);
+    Session& session = Fresh();
+    session.ProgramFolderSource = " " + program.substr(0, program.size() - 1) + " ";
+    session.DataFolder = "kept/";
+    EXPECT_FALSE(RunStartUp(session) || session.Terminated || !session.SettingsFound);
+    EXPECT_EQ(session.ProgramFolder, program);
+    EXPECT_EQ(session.DataFolder, folder) << content;
+    const std::string again = " - you'll have to set up the folders again.";
+    EXPECT_EQ(s.ui.Events().size(), 3u);
+    EXPECT_EQ(s.ui.Messages(), (Rows{"Cannot locate " + folder + "PFPDATA.IDX" + again,
+                                     "Cannot locate " + folder + "EXT.IDX" + again,
+                                     "Cannot locate " + folder + "PFPDATA.IDX" + again}));
+  }
+  std::filesystem::create_directories(data + "OTHER");
+  testing::WriteMemberIndex(data + "OTHER/pfpdata.idx", 0,
+                            {testing::Member("B", 1, 0), testing::Member("C", 1, 1)});
+  testing::WriteArchiveIndex(data + "OTHER/ext.idx", {testing::Archive("SND", 0)});
+  s.ui.QueueFileChoice(data + "OTHER/pfpdata.idx");
+  OnSetupMenu(*fresh);
+  EXPECT_EQ(ReadText(program + "zorvane.INI"), "PFP-path = " + data + "OTHER/\r\n");
+  ASSERT_EQ(fresh->Window.List1.size(), 2u);
+  EXPECT_EQ(fresh->Window.List1[1].substr(0, 19), "C           SND.PFP");
+}
 
-INSTANTIATE_TEST_SUITE_P(
-    Choices, ArchiveOption,
-    ::testing::Values(
-        OptionCase{1, "Current Content of all '.PFP' files.", "", "", "STRINGS     TXT     .PFP"},
-        OptionCase{2, "Current Content of the 'SHP.PFP' file.", kConvertHint, kConvertTip,
-                   "MAINMENU    SHP     .PFP"},
-        OptionCase{3, "Current Content of the 'TIL.PFP' file.", kConvertHint, kConvertTip,
-                   "T_CLR_DD    TIL     .PFP"},
-        OptionCase{4,
-                   "Current Content of the 'PAL.PFP' file.\r\nTo make a fresh palette for "
-                   "painting, Doubleclick the filename in the list.",
-                   "First time you run this Tool, you will have to make ALL palettes. Otherwise "
-                   "the Tool cannot run proper.",
-                   "Doubleclick to extract an BGR palette as binary file.",
-                   "DAY         PAL     .PFP"}));
+// Without a settings file the folder dialog asks until a folder holding PFPDATA.IDX is chosen
+// (a cancelled dialog gives back the initial name) or the user ends the program. A settings
+// file that cannot be written is reported, and the chosen folder still used.
+TEST_F(StartUpTest, TheFolderDialogAsksUntilAValidFolderOrTheEnd) {
+  const std::string showMe =
+      "You have to show the program where your PacGen DATA folder is located.Otherwise the "
+      "program cannot work.";
+  const std::string title = "Show me your PacGen DATA folder", end = "Terminate the program?";
+  const std::vector<std::tuple<Rows, std::vector<Answer>, Rows>> cases{
+      {{}, {Answer::Cancel, Answer::Ok}, {title, showMe, end}},
+      {{"  " + data + "EXT.IDX  "}, {}, {title}},
+      {{"PFPDATA.IDX", s.program / "something.PFP", data + "PFPDATA.IDX"},
+       {Answer::Ok, Answer::Cancel, Answer::Cancel},
+       {title, showMe, title, showMe, end, title}}};
+  for (const auto& [choices, answers, events] : cases) {
+    std::filesystem::remove(ini);
+    Session& session = Fresh();
+    for (const auto& choice : choices) s.ui.QueueFileChoice(choice);
+    for (const Answer answer : answers) s.ui.QueueAnswer(answer);
+    const bool chosen = !choices.empty(), started = RunStartUp(session);
+    EXPECT_EQ((std::vector<bool>{started, !session.Terminated, session.SettingsFound,
+                                 !session.Window.List1.empty()}),
+              std::vector<bool>(4, chosen));
+    Rows shown;
+    for (const auto& event : s.ui.Events()) shown.push_back(event.Text);
+    EXPECT_EQ(shown, events);
+    EXPECT_EQ(s.ui.FileRequests().at(0).Filter, "PacGen Datafiles (*.IDX, *.PFP)|*.IDX;*.PFP");
+    EXPECT_EQ(s.ui.FileRequests()[0].InitialName, "PFPDATA.IDX");
+    EXPECT_EQ(std::filesystem::exists(ini) ? ReadText(ini) : "",
+              chosen ? "PFP-path = " + data + "\r\n" : "");
+  }
+  std::filesystem::remove(ini);  // the --data option stands for a settings file, not written
+  ASSERT_TRUE(RunStartUp(Fresh(), {data.substr(0, data.size() - 1)}));
+  EXPECT_TRUE(fresh->DataFolder == data && s.ui.Events().empty() && !std::filesystem::exists(ini));
+  Session& session = Fresh();
+  session.ProgramFolderSource = s.program / "missing";
+  s.ui.QueueFileChoice(data + "PFPDATA.IDX");
+  EXPECT_TRUE(RunStartUp(session) && session.SettingsFound);
+  const std::string missing = s.program / "missing/";
+  EXPECT_EQ(s.ui.Messages(), Rows{"The settings file " + missing +
+                                  "Zorvane.ini cannot be written: The folder " + missing +
+                                  " does not exist.\r\nThe chosen folder is used until the "
+                                  "program ends."});
+}
 
 }  // namespace
 }  // namespace zorvane::app
