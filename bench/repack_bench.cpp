@@ -94,14 +94,13 @@ struct TileSetOnDisk {
 void RepackLargestTileSet(benchmark::State& state) {
   TileSetOnDisk set;
   graphics::RepackContext repack{"TOVRIN_PFP/TILES/", false};
-  platform::FileListBox file1;
   graphics::PaletteState palettes;
   graphics::PictureState picture;
   platform::ScriptedUi ui;
   const std::string row =
       graphics::BmpSetRow(kSetName, graphics::RepackDestination::Tiles, kLargestTileHexes);
   for (auto _ : state) {
-    graphics::RepackBmpSet({set.Data.Path, graphics::RepackDestination::Tiles, row}, repack, file1,
+    graphics::RepackBmpSet({set.Data.Path, graphics::RepackDestination::Tiles, row}, repack,
                            palettes, picture, ui);
     if (!repack.Completed) std::abort();
     ui.Clear();

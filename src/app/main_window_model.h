@@ -12,6 +12,17 @@ namespace zorvane::app {
 inline constexpr int kCompactHeightTwips = 2000;
 inline constexpr int kDetailedHeightTwips = 8100;
 
+// The hidden file list of the main window: a folder, a pattern, and the names found by the
+// last refresh.
+struct FileListBox {
+  std::string Path;
+  std::string Pattern = "*.*";
+  std::vector<std::string> Names;
+
+  void Refresh() { Names = platform::ListFiles(Path, Pattern); }
+  int ListCount() const { return static_cast<int>(Names.size()); }
+};
+
 // What the main window shows: the window mirrors this after every event and holds no state of
 // its own.
 struct MainWindowModel {
@@ -32,7 +43,7 @@ struct MainWindowModel {
   // Set when the window is to be centred on the screen; the window clears it when it has.
   bool CentreOnScreen = false;
   // The hidden file list, used as a folder listing.
-  platform::FileListBox File1;
+  FileListBox File1;
 
   // The window counts as detailed exactly while the list's column header is visible.
   bool Detailed() const { return Label2Visible; }

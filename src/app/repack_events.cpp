@@ -7,6 +7,10 @@ namespace zorvane::app {
 
 namespace {
 
+void ShowInFile1(MainWindowModel& window, const graphics::ListedBmpFiles& listed) {
+  window.File1 = {listed.Folder, listed.Pattern, listed.Names};
+}
+
 graphics::RepackDestination DestinationOf(int option) {
   return option == 6 ? graphics::RepackDestination::Tiles : graphics::RepackDestination::Icons;
 }
@@ -29,20 +33,23 @@ bool OnDestinationOptionClick(Session& session, int option) {
   window.Label1Caption = graphics::kBmpSetListTitle;
   window.Label2Caption = graphics::kBmpSetListHeader;
   window.Label3Caption = graphics::BmpSetListHint(session.DataFolder, destination);
-  const bool listed = graphics::ListBmpSets(session.DataFolder, destination, session.Repack,
-                                            {window.List1, window.File1}, session.Ui);
-  if (listed) window.ListIndex = -1;
-  return listed;
+  const auto listing =
+      graphics::ListBmpSets(session.DataFolder, destination, session.Repack, session.Ui);
+  if (!listing) return false;
+  ShowInFile1(window, listing->Files);
+  window.List1 = listing->Rows;
+  window.ListIndex = -1;
+  return true;
 }
 
 void RepackBmpSet(Session& session) {
-  const MainWindowModel& window = session.Window;
+  MainWindowModel& window = session.Window;
   const int row = window.ListIndex;
   if (row < 0 || static_cast<std::size_t>(row) >= window.List1.size()) return;
-  graphics::RepackBmpSet({session.DataFolder, SelectedDestination(session),
-                          window.List1[static_cast<std::size_t>(row)]},
-                         session.Repack, session.Window.File1, session.Palettes, session.Picture,
-                         session.Ui);
+  const auto listed = graphics::RepackBmpSet(
+      {session.DataFolder, SelectedDestination(session), window.List1[static_cast<std::size_t>(row)]},
+      session.Repack, session.Palettes, session.Picture, session.Ui);
+  if (listed) ShowInFile1(window, *listed);
 }
 
 }  // namespace zorvane::app

@@ -63,20 +63,19 @@ platform::Status WriteSpriteFile(const platform::FolderLock& lock, const std::st
   return platform::Status::Success();
 }
 
-// Lists, reads, codes and writes under the busy pointer; returns whether the file was written.
+// Lists, reads, codes and writes under the busy pointer, keeping the listing in `listed`;
+// returns whether the file was written.
 bool PackAndWrite(const platform::FolderLock& lock, const std::string& setName,
                   const std::string& folder, const std::string& spriteFile, bool useTransparency,
-                  platform::FileListBox& file1, PictureState& picture, platform::Ui& ui) {
+                  std::optional<ListedBmpFiles>& listed, PictureState& picture, platform::Ui& ui) {
   platform::BusyPointer busy(ui);
-  file1.Path = folder + "BMPFILES";
-  file1.Pattern = setName + "*.BMP";
-  file1.Refresh();
-  const std::vector<std::string> files = FilesOfSet(file1.Names, setName);
+  listed = ListBmpFiles(folder + "BMPFILES", setName + "*.BMP");
+  const std::vector<std::string> files = FilesOfSet(listed->Names, setName);
   if (files.empty()) {
-    ui.ShowMessage(NoFilesOfSetMessage(setName, file1.Path));
+    ui.ShowMessage(NoFilesOfSetMessage(setName, listed->Folder));
     return false;
   }
-  const std::string bmpFolder = file1.Path + platform::kSeparator;
+  const std::string bmpFolder = listed->Folder + platform::kSeparator;
   const auto packer = PackFiles(files, bmpFolder, spriteFile, useTransparency, picture, ui);
   if (!packer) return false;
   if (auto written = WriteSpriteFile(lock, spriteFile, *packer); !written) {
@@ -102,8 +101,9 @@ std::vector<std::string> FilesOfSet(const std::vector<std::string>& fileNames,
   return files;
 }
 
-void RepackBmpSet(const RepackRequest& request, RepackContext& repack, platform::FileListBox& file1,
-                  PaletteState& palettes, PictureState& picture, platform::Ui& shown) {
+std::optional<ListedBmpFiles> RepackBmpSet(const RepackRequest& request, RepackContext& repack,
+                                           PaletteState& palettes, PictureState& picture,
+                                           platform::Ui& shown) {
   // The messages wait until the lock, taken below, is let go.
   platform::MessagesAfterUnlock ui(shown);
   repack.Completed = false;
@@ -111,7 +111,7 @@ void RepackBmpSet(const RepackRequest& request, RepackContext& repack, platform:
   palettes.UseTransparency = SetUsesTransparency(request.Destination, setName);
   if (setName.size() > kMaxSetName) {
     ui.ShowMessage(SetNameTooLongMessage(setName));
-    return;
+    return std::nullopt;
   }
   // Before the first listing no folder is chosen: the destination's own is the only sound one.
   const std::string folder =
@@ -122,20 +122,22 @@ void RepackBmpSet(const RepackRequest& request, RepackContext& repack, platform:
   const auto lock = platform::LockForChanges(request.DataFolder, ui);
   if (!lock) {
     ui.ShowMessage(platform::JoinLines({lock.Reason(), "No SHP file made."}));
-    return;
+    return std::nullopt;
   }
+  std::optional<ListedBmpFiles> listed;
   try {
-    if (!PackAndWrite(lock.Value(), setName, folder, spriteFile, palettes.UseTransparency, file1,
+    if (!PackAndWrite(lock.Value(), setName, folder, spriteFile, palettes.UseTransparency, listed,
                       picture, ui)) {
-      return;
+      return listed;
     }
   } catch (const std::bad_alloc&) {
     ui.ShowMessage("There is not enough memory to convert the BMP files of " + setName +
                    ". No SHP file made.");
-    return;
+    return listed;
   }
   repack.Completed = true;
   ui.ShowMessage(RepackedMessage(spriteFile));
+  return listed;
 }
 
 std::string NotA256ColourBmpMessage(const std::string& path) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -8,7 +9,6 @@
 #include "graphics/palette_state.h"
 #include "graphics/picture_state.h"
 #include "graphics/repack_context.h"
-#include "platform/folder_listing.h"
 #include "platform/ui.h"
 
 // Packs a set of edited BMPs into one sprite file NAME.SHP.
@@ -32,15 +32,16 @@ std::vector<std::string> FilesOfSet(const std::vector<std::string>& fileNames,
                                     std::string_view setName);
 
 // Packs the set of the row: sets UseTransparency for it, lists its files in the folder
-// DataFolder + RepackFolder + "BMPFILES" through File1 (pattern set name + "*.BMP"), reads and
+// DataFolder + RepackFolder + "BMPFILES" (pattern set name + "*.BMP"), reads and
 // codes them in order under the busy pointer, and writes DataFolder + RepackFolder + the set
 // name in upper case + ".SHP" whole under a temporary name, renaming it into place only when
 // every file was valid; then says where the file is. The first invalid file, a set without
 // files, a set name longer than 8 characters, a file too large for the format or a failed
 // write is refused with a message and leaves the earlier sprite file as it was. Sets
-// Repack.Completed when the file was written.
-void RepackBmpSet(const RepackRequest& request, RepackContext& repack, platform::FileListBox& file1,
-                  PaletteState& palettes, PictureState& picture, platform::Ui& ui);
+// Repack.Completed when the file was written. Returns the files it listed, if it got as far.
+std::optional<ListedBmpFiles> RepackBmpSet(const RepackRequest& request, RepackContext& repack,
+                                           PaletteState& palettes, PictureState& picture,
+                                           platform::Ui& ui);
 
 // "File: " + path + CR LF + "is NOT a 256 color, uncompressed  BMP file. Conversion aborted."
 std::string NotA256ColourBmpMessage(const std::string& path);

@@ -1,6 +1,7 @@
 #include "graphics/bmp_set_listing.h"
 
 #include "platform/file_system.h"
+#include "platform/folder_listing.h"
 #include "platform/number_text.h"
 #include "platform/paths.h"
 #include "platform/text_lines.h"
@@ -82,20 +83,24 @@ std::string MissingBmpFolderMessage(const std::string& folder) {
       {"The Folder: ", folder, "Does not exist. No Files ready for conversion."});
 }
 
-bool ListBmpSets(const std::string& dataFolder, RepackDestination destination,
-                 RepackContext& repack, BmpSetList list, platform::Ui& ui) {
+ListedBmpFiles ListBmpFiles(std::string folder, std::string pattern) {
+  std::vector<std::string> names = platform::ListFiles(folder, pattern);
+  return {std::move(folder), std::move(pattern), std::move(names)};
+}
+
+std::optional<BmpSetListing> ListBmpSets(const std::string& dataFolder,
+                                         RepackDestination destination, RepackContext& repack,
+                                         platform::Ui& ui) {
   const std::string folder = BmpFolderOf(dataFolder, destination);
   if (destination == RepackDestination::Tiles) repack.RepackFolder = RepackFolderOf(destination);
   if (!platform::FolderExists(folder)) {
     ui.ShowMessage(MissingBmpFolderMessage(folder));
-    return false;
+    return std::nullopt;
   }
   repack.RepackFolder = RepackFolderOf(destination);
-  list.File1.Pattern = "*.BMP";
-  list.File1.Path = folder;
-  list.File1.Refresh();
-  list.List1 = BmpSetRows(list.File1.Names, destination);
-  return true;
+  BmpSetListing listing{ListBmpFiles(folder, "*.BMP"), {}};
+  listing.Rows = BmpSetRows(listing.Files.Names, destination);
+  return listing;
 }
 
 }  // namespace zorvane::graphics

@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "graphics/repack_context.h"
-#include "platform/folder_listing.h"
 #include "platform/ui.h"
 
 // The sets of edited BMPs waiting to be packed into sprite files: NAME_00000.BMP,
@@ -49,17 +48,27 @@ std::string SetNameOfRow(std::string_view row);
 std::vector<std::string> BmpSetRows(const std::vector<std::string>& fileNames,
                                     RepackDestination destination);
 
-struct BmpSetList {
-  std::vector<std::string>& List1;
-  platform::FileListBox& File1;
+// The BMP files a worker listed: the folder, the pattern, and the names found, sorted.
+struct ListedBmpFiles {
+  std::string Folder;
+  std::string Pattern;
+  std::vector<std::string> Names;
 };
 
-// Lists the BMP sets of the destination's folder into List1 and leaves File1 on that folder
-// (pattern "*.BMP"). RepackFolder takes the destination's folder (for tiles even when their
-// folder is missing, for icons only when it exists). A missing folder is refused with a
-// message, leaving List1 and File1 as they were. Returns whether the folder was listed.
-bool ListBmpSets(const std::string& dataFolder, RepackDestination destination,
-                 RepackContext& repack, BmpSetList list, platform::Ui& ui);
+struct BmpSetListing {
+  ListedBmpFiles Files;  // every BMP file of the folder (pattern "*.BMP")
+  std::vector<std::string> Rows;
+};
+
+// Lists the BMP sets of the destination's folder. RepackFolder takes the destination's folder
+// (for tiles even when their folder is missing, for icons only when it exists). A missing
+// folder is refused with a message and lists nothing.
+std::optional<BmpSetListing> ListBmpSets(const std::string& dataFolder,
+                                         RepackDestination destination, RepackContext& repack,
+                                         platform::Ui& ui);
+
+// The BMP files of `folder` that match `pattern`, sorted without regard to case.
+ListedBmpFiles ListBmpFiles(std::string folder, std::string pattern);
 
 // "The Folder: " CR LF folder CR LF "Does not exist. No Files ready for conversion."
 std::string MissingBmpFolderMessage(const std::string& folder);

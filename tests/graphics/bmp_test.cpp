@@ -140,7 +140,7 @@ class Repacking : public ::testing::Test {
 
   void Repack(const std::string& row, RepackDestination destination = RepackDestination::Icons) {
     ui.Clear();
-    RepackBmpSet({data.Path(), destination, row}, repack, file1, palettes, picture, ui);
+    listed = RepackBmpSet({data.Path(), destination, row}, repack, palettes, picture, ui);
   }
 
   Bytes Icon(const std::string& name) const {
@@ -149,7 +149,7 @@ class Repacking : public ::testing::Test {
 
   testing::TempFolder data;
   RepackContext repack;
-  platform::FileListBox file1;
+  std::optional<ListedBmpFiles> listed;
   PaletteState palettes;
   PictureState picture;
   platform::ScriptedUi ui;
@@ -190,6 +190,8 @@ TEST_F(Repacking, GapsInTheNumbersCloseUpAndLongerSetsStayOut) {
   WriteBmp("ICONS_00000.BMP", {{6}});
   WriteBmp("ICONAB_00000.BMP", {{7}});
   Repack("icon        SHP.PFP             4");
+  ASSERT_TRUE(listed);
+  EXPECT_EQ(listed->Pattern + " " + std::to_string(listed->Names.size()), "ICON*.BMP 6");
   EXPECT_EQ(Icon("ICON.SHP"), testing::SpriteFileOf({{0, 0, 0, 0, 0, 0, {3, 1, 0}},
                                                      {0, 0, 0, 0, 0, 0, {3, 2, 0}},
                                                      {0, 1, 0, 0, 1, 0, {5, 4, 5, 0}},
@@ -298,37 +300,37 @@ TEST(BmpSets, OneRowOfThirtyThreeCharactersForEachRunOfASet) {
   EXPECT_EQ(SetNameOf("ABCDEF.BMP"), std::nullopt);
 }
 
-// A missing folder is named and changes no list; only the tile choice has set its folder.
+// A missing folder is named and lists nothing; only the tile choice has set its folder.
 TEST(BmpSets, TheListingFindsFoldersOfAnotherCaseAndNamesAMissingOne) {
   testing::TempFolder data;
   RepackContext repack;
-  Names rows{"an earlier row"};
-  platform::FileListBox file1{.Path = "earlier folder", .Names = {"EARLIER.BMP"}};
   platform::ScriptedUi ui;
   const auto list = [&](RepackDestination destination) {
     repack.RepackFolder = "earlier/";
     ui.Clear();
-    return ListBmpSets(data.Path(), destination, repack, {rows, file1}, ui);
+    return ListBmpSets(data.Path(), destination, repack, ui);
   };
   for (const auto& [destination, folder] : {std::pair{RepackDestination::Icons, "ICONS"},
                                             std::pair{RepackDestination::Tiles, "TILES"}}) {
-    EXPECT_FALSE(list(destination));
+    EXPECT_EQ(list(destination), std::nullopt);
     EXPECT_EQ(ui.Messages(), Names{"The Folder: \r\n" + data.Path() + "TOVRIN_PFP/" + folder +
                                    "/BMPFILES\r\nDoes not exist. No Files ready for conversion."});
-    EXPECT_EQ(rows, Names{"an earlier row"});
-    EXPECT_EQ(file1.Path, "earlier folder");
-    EXPECT_EQ(file1.Names, Names{"EARLIER.BMP"});
     EXPECT_EQ(repack.RepackFolder,
               destination == RepackDestination::Tiles ? "TOVRIN_PFP/TILES/" : "earlier/");
   }
   std::filesystem::create_directories(data / "tovrin_pfp/icons/bmpfiles");
   std::filesystem::create_directories(data / "tovrin_pfp/tiles/bmpfiles");
   testing::WriteFile(data / "tovrin_pfp/icons/bmpfiles/cursors_00000.bmp", "bmp");
-  ASSERT_TRUE(list(RepackDestination::Icons));
-  EXPECT_EQ(rows, Names{"CURSORS     SHP.PFP             1"});
+  testing::WriteFile(data / "tovrin_pfp/icons/bmpfiles/notes.txt", "not a BMP");
+  const auto icons = list(RepackDestination::Icons);
+  ASSERT_TRUE(icons);
+  EXPECT_EQ(icons->Rows, Names{"CURSORS     SHP.PFP             1"});
+  EXPECT_EQ(icons->Files.Folder, data.Path() + "TOVRIN_PFP/ICONS/BMPFILES");
+  EXPECT_EQ(icons->Files.Names, Names{"cursors_00000.bmp"});
   EXPECT_EQ(repack.RepackFolder, "TOVRIN_PFP/ICONS/");
-  ASSERT_TRUE(list(RepackDestination::Tiles));
-  EXPECT_EQ(rows, Names{});
+  const auto tiles = list(RepackDestination::Tiles);
+  ASSERT_TRUE(tiles);
+  EXPECT_EQ(tiles->Rows, Names{});
   EXPECT_TRUE(ui.Events().empty());
 }
 
