@@ -121,18 +121,6 @@ Status FlushFolder(const std::string& resolvedFolder) {
   return status;
 }
 
-std::vector<std::string> FolderEntryNames(const std::string& resolvedFolder) {
-  std::vector<std::string> names;
-  DIR* folder = ::opendir(resolvedFolder.empty() ? "." : resolvedFolder.c_str());
-  if (folder == nullptr) return names;
-  while (const dirent* entry = ::readdir(folder)) {
-    const std::string_view name = entry->d_name;
-    if (name != "." && name != "..") names.emplace_back(name);
-  }
-  ::closedir(folder);
-  return names;
-}
-
 Result<std::uint64_t> FileLength(const std::string& path) {
   struct stat info {};
   if (::stat(ResolvePath(path).c_str(), &info) != 0) return LastError();

@@ -33,8 +33,6 @@ Status LinkOrCopyResolvedFile(const std::string& resolvedExisting, const std::st
                               bool flush);
 // Forces the entries of a folder (names made, renamed or deleted in it) to the disk.
 Status FlushFolder(const std::string& resolvedFolder);
-// The names of the entries of a folder, in no order; empty when it cannot be read.
-std::vector<std::string> FolderEntryNames(const std::string& resolvedFolder);
 
 Result<std::uint64_t> FileLength(const std::string& path);
 Result<Bytes> ReadWholeFile(const std::string& path);

@@ -5,6 +5,7 @@
 #include <set>
 
 #include "platform/file_system.h"
+#include "platform/folder_entries.h"
 #include "platform/journal.h"
 #include "platform/leftover_files.h"
 #include "platform/messages_after_unlock.h"

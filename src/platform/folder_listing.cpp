@@ -1,10 +1,10 @@
 #include "platform/folder_listing.h"
 
-#include <dirent.h>
 #include <sys/stat.h>
 
 #include <algorithm>
 
+#include "platform/folder_entries.h"
 #include "platform/number_text.h"
 #include "platform/paths.h"
 
@@ -27,11 +27,10 @@ bool LessIgnoringCase(const std::string& a, const std::string& b) {
 
 // Whether a folder entry is a regular file, or a link to one. Most file systems say so in the
 // entry itself; only where they do not (or for a link) is the file looked at.
-bool IsRegularFile(const std::string& folder, const dirent& entry) {
-  if (entry.d_type == DT_REG) return true;
-  if (entry.d_type != DT_UNKNOWN && entry.d_type != DT_LNK) return false;
+bool IsRegularFile(const std::string& folder, std::string_view name, EntryKind kind) {
+  if (kind != EntryKind::Unknown) return kind == EntryKind::File;
   struct stat info {};
-  return ::stat((folder + entry.d_name).c_str(), &info) == 0 && S_ISREG(info.st_mode);
+  return ::stat((folder + std::string(name)).c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
 }  // namespace
@@ -61,14 +60,10 @@ std::vector<std::string> ListFiles(const std::string& folder, std::string_view p
   std::vector<std::string> names;
   if (folder.empty()) return names;  // no folder chosen yet, not the root
   const std::string resolved = WithTrailingSeparator(ResolvePath(folder));
-  DIR* dir = ::opendir(resolved.c_str());
-  if (dir == nullptr) return names;
-  while (const dirent* entry = ::readdir(dir)) {
-    const std::string name(entry->d_name);
-    if (name.empty() || name.front() == '.' || !MatchesWildcard(name, pattern)) continue;
-    if (IsRegularFile(resolved, *entry)) names.push_back(name);
-  }
-  ::closedir(dir);
+  ForEachFolderEntry(resolved, [&](std::string_view name, EntryKind kind) {
+    if (name.front() == '.' || !MatchesWildcard(name, pattern)) return;
+    if (IsRegularFile(resolved, name, kind)) names.emplace_back(name);
+  });
   std::sort(names.begin(), names.end(), LessIgnoringCase);
   return names;
 }

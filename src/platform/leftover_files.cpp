@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/file_system.h"
+#include "platform/folder_entries.h"
 #include "platform/processes.h"
 #include "platform/safe_file.h"
 

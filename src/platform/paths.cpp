@@ -1,12 +1,12 @@
 #include "platform/paths.h"
 
-#include <dirent.h>
 #include <sys/stat.h>
 
 #include <algorithm>
 #include <optional>
 #include <vector>
 
+#include "platform/folder_entries.h"
 #include "platform/number_text.h"
 
 namespace zorvane::platform {
@@ -51,14 +51,10 @@ bool EntryExists(const std::string& path) {
 // byte order when several do, so that the choice does not depend on the directory's order.
 std::optional<std::string> FindEntryIgnoringCase(const std::string& folder,
                                                  std::string_view wanted) {
-  DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
-  if (dir == nullptr) return std::nullopt;
   std::optional<std::string> best;
-  while (const dirent* entry = ::readdir(dir)) {
-    const std::string_view name(entry->d_name);
+  ForEachFolderEntry(folder, [&best, wanted](std::string_view name, EntryKind) {
     if (EqualIgnoringCase(name, wanted) && (!best || name < *best)) best = std::string(name);
-  }
-  ::closedir(dir);
+  });
   return best;
 }
 

@@ -1,9 +1,8 @@
 #include "platform/resolved_folder.h"
 
-#include <dirent.h>
-
 #include <functional>
 
+#include "platform/folder_entries.h"
 #include "platform/number_text.h"
 #include "platform/paths.h"
 
@@ -21,13 +20,7 @@ void AppendUpperCase(std::string& text, std::string_view name) {
 
 ResolvedFolder::ResolvedFolder(const std::string& folder)
     : path_(WithTrailingSeparator(ResolvePath(folder))), slots_(kFirstSlots, 0) {
-  DIR* dir = ::opendir(path_.c_str());
-  if (dir == nullptr) return;
-  while (const dirent* entry = ::readdir(dir)) {
-    const std::string_view name(entry->d_name);
-    if (name != "." && name != "..") Add(name);
-  }
-  ::closedir(dir);
+  ForEachFolderEntry(path_, [this](std::string_view name, EntryKind) { Add(name); });
 }
 
 std::string_view ResolvedFolder::NameOf(std::uint32_t entry) const {
