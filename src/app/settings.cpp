@@ -1,5 +1,6 @@
 #include "app/settings.h"
 
+#include "platform/failure_messages.h"
 #include "platform/file_system.h"
 #include "platform/file_transaction.h"
 #include "platform/messages_after_unlock.h"
@@ -71,7 +72,7 @@ void ReadSettings(Session& session) {
   if (!platform::FileExists(path)) return;
   auto content = platform::ReadWholeFile(path);
   if (!content) {
-    session.Ui.ShowMessage("Cannot read " + path + ": " + content.Reason());
+    session.Ui.ShowMessage(platform::CannotReadMessage(path, content.Reason()));
   } else {
     const std::string text(content.Value().begin(), content.Value().end());
     platform::TextLineReader lines(text);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "archive/index_tables.h"
+#include "platform/failure_messages.h"
 #include "platform/file_system.h"
 #include "platform/little_endian.h"
 
@@ -64,22 +65,18 @@ std::string TooManyArchivesMessage(const std::string& path, int limit) {
          " archives, the most this tool can read. Nothing has been read from it.";
 }
 
-std::string CannotReadMessage(const std::string& path, const std::string& reason) {
-  return "Cannot read " + path + ": " + reason;
-}
-
 namespace {
 
 // Reads an index file whose record count may not exceed `limit`, without reading past it.
 platform::Result<platform::Bytes> ReadIndexBytes(const std::string& path, std::uint64_t limit,
                                                  std::uint64_t (*recordCount)(std::uint64_t)) {
   auto length = platform::FileLength(path);
-  if (!length) return platform::Status::Failure(CannotReadMessage(path, length.Reason()));
+  if (!length) return platform::Status::Failure(platform::CannotReadMessage(path, length.Reason()));
   if (recordCount(length.Value()) > limit) {
     return platform::Status::Failure(TooManyRecordsMessage(path, static_cast<int>(limit)));
   }
   auto bytes = platform::ReadWholeFile(path);
-  if (!bytes) return platform::Status::Failure(CannotReadMessage(path, bytes.Reason()));
+  if (!bytes) return platform::Status::Failure(platform::CannotReadMessage(path, bytes.Reason()));
   if (recordCount(bytes.Value().size()) > limit) {  // it grew in between
     return platform::Status::Failure(TooManyRecordsMessage(path, static_cast<int>(limit)));
   }

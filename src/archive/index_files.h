@@ -40,8 +40,6 @@ std::uint64_t MemberIndexRecordCount(std::uint64_t length);
 // The message for an index file over a limit of its format.
 std::string TooManyRecordsMessage(const std::string& path, int limit);
 std::string TooManyArchivesMessage(const std::string& path, int limit);
-// The message for a file that exists but cannot be read.
-std::string CannotReadMessage(const std::string& path, const std::string& reason);
 
 // Reads DataFolder + "EXT.IDX" or DataFolder + "PFPDATA.IDX" for a worker: shows the message
 // and returns nothing when the file cannot be read or holds more records than its limit. The

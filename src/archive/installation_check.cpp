@@ -8,6 +8,7 @@
 #include "archive/index_files.h"
 #include "archive/index_tables.h"
 #include "archive/insertion_messages.h"
+#include "platform/failure_messages.h"
 #include "platform/file_system.h"
 #include "platform/file_transaction.h"
 
@@ -201,7 +202,7 @@ void CheckArchives(const std::string& dataFolder, const std::vector<MemberRecord
     }
     const auto length = platform::FileLength(path);
     if (!length) {
-      problems.push_back(CannotReadMessage(path, length.Reason()));
+      problems.push_back(platform::CannotReadMessage(path, length.Reason()));
       continue;
     }
     // Without a terminator the last archive runs to the last record.

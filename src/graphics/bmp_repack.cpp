@@ -6,6 +6,7 @@
 #include "graphics/bmp_reader.h"
 #include "graphics/graphics_messages.h"
 #include "graphics/sprite_packer.h"
+#include "platform/failure_messages.h"
 #include "platform/file_system.h"
 #include "platform/file_transaction.h"
 #include "platform/messages_after_unlock.h"
@@ -131,8 +132,8 @@ std::optional<ListedBmpFiles> RepackBmpSet(const RepackRequest& request, RepackC
       return listed;
     }
   } catch (const std::bad_alloc&) {
-    ui.ShowMessage("There is not enough memory to convert the BMP files of " + setName +
-                   ". No SHP file made.");
+    ui.ShowMessage(platform::NotEnoughMemoryMessage("convert the BMP files of " + setName) +
+                   " No SHP file made.");
     return listed;
   }
   repack.Completed = true;

@@ -12,10 +12,6 @@ std::string CannotCreateFolderMessage(const std::string& path, const std::string
   return "The folder " + path + " cannot be created: " + reason + ".";
 }
 
-std::string CannotReadFileMessage(const std::string& path, const std::string& reason) {
-  return "Cannot read " + path + ": " + reason;
-}
-
 std::string NothingReplacedMessage(const std::string& reason) {
   return "The new files cannot be put in place: " + reason + "." + std::string(platform::kLineEnd) +
          "Every earlier file is as it was.";

@@ -11,9 +11,6 @@ std::string CannotWriteMessage(const std::string& path, const std::string& reaso
 // "The folder " + path + " cannot be created: " + reason + "."
 std::string CannotCreateFolderMessage(const std::string& path, const std::string& reason);
 
-// "Cannot read " + path + ": " + reason
-std::string CannotReadFileMessage(const std::string& path, const std::string& reason);
-
 // After the new versions of several files were written whole but could not all be put in
 // place: the reason, which names the file, and that every earlier file is as it was.
 std::string NothingReplacedMessage(const std::string& reason);

@@ -5,6 +5,7 @@
 #include "graphics/graphics_messages.h"
 #include "graphics/palette_export.h"
 #include "platform/copy_range.h"
+#include "platform/failure_messages.h"
 #include "platform/file_system.h"
 #include "platform/file_transaction.h"
 #include "platform/messages_after_unlock.h"
@@ -51,7 +52,7 @@ std::optional<platform::InputFile> OpenMemberArchive(const MemberToExtract& memb
                                                      platform::Ui& ui) {
   auto archive = platform::InputFile::Open(archivePath);
   if (!archive) {
-    ui.ShowMessage(CannotReadFileMessage(archivePath, archive.Reason()));
+    ui.ShowMessage(platform::CannotReadMessage(archivePath, archive.Reason()));
     return std::nullopt;
   }
   const auto length = static_cast<std::int64_t>(archive.Value().Length());
@@ -106,7 +107,7 @@ void ExtractPalette(const platform::FolderLock& lock, const std::string& program
   ExtractionContext& context = state.Extraction;
   std::array<std::uint8_t, kPaletteBytes> bytes{};
   if (auto read = archive.ReadSomeAt(static_cast<std::uint64_t>(member.Offset), bytes); !read) {
-    ui.ShowMessage(CannotReadFileMessage(archivePath, read.Reason()));
+    ui.ShowMessage(platform::CannotReadMessage(archivePath, read.Reason()));
     return;
   }
   if (!MakeFolder(context.ExtractFolder, ui)) return;
@@ -209,7 +210,7 @@ void ExtractMember(const ExtractionFolders& folders, const std::optional<MemberT
       ExtractSprite(lock.Value(), *member, *archive, archivePath, state, ui);
     }
   } catch (const std::bad_alloc&) {
-    ui.ShowMessage("There is not enough memory to extract " + member->Name + ".");
+    ui.ShowMessage(platform::NotEnoughMemoryMessage("extract " + member->Name));
   }
 }
 

@@ -6,6 +6,7 @@
 #include "graphics/act_palette_file.h"
 #include "graphics/graphics_messages.h"
 #include "graphics/psp_palette_file.h"
+#include "platform/failure_messages.h"
 #include "platform/file_system.h"
 #include "platform/file_transaction.h"
 #include "platform/text_lines.h"
@@ -110,7 +111,7 @@ bool CheckPalettes(const std::string& programFolder, PaletteState& palettes, pla
                                         " bytes instead of " + std::to_string(kPaletteBytes));
     }
     if (!bytes) {
-      ui.ShowMessage(CannotReadFileMessage(path, bytes.Reason()) + std::string(platform::kLineEnd) +
+      ui.ShowMessage(platform::CannotReadMessage(path, bytes.Reason()) + std::string(platform::kLineEnd) +
                      MissingPalettesMessage());
       return false;
     }

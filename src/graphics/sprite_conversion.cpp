@@ -6,6 +6,7 @@
 #include "graphics/bmp_file.h"
 #include "graphics/graphics_messages.h"
 #include "graphics/sprite_decoder.h"
+#include "platform/failure_messages.h"
 #include "platform/file_system.h"
 #include "platform/messages_after_unlock.h"
 #include "platform/resolved_folder.h"
@@ -38,7 +39,7 @@ bool StageSubImages(const ShpFileReader& reader, const std::string& sourcePath, 
   ExtractionContext& context = state.Extraction;
   PictureState& picture = state.Picture;
   const auto unreadable = [&] {
-    ui.ShowMessage(CannotReadFileMessage(sourcePath, *reader.ReadFailure()));
+    ui.ShowMessage(platform::CannotReadMessage(sourcePath, *reader.ReadFailure()));
     context.ShpRejected = true;
     return false;
   };
@@ -78,7 +79,7 @@ bool StageShpConversion(const ShpFileReader& reader, const std::string& sourcePa
   context.ImageIndex = 0;
   context.ShpRejected = true;
   if (reader.ReadFailure()) {
-    ui.ShowMessage(CannotReadFileMessage(sourcePath, *reader.ReadFailure()));
+    ui.ShowMessage(platform::CannotReadMessage(sourcePath, *reader.ReadFailure()));
     return false;
   }
   SetBmpPalette(state.Palettes, PaletteForSprite(context.MemberName), state.Picture.BmpPalette);
@@ -105,7 +106,7 @@ void ConvertShpToBmp(GraphicsState state, platform::Ui& shown) {
     const auto file = platform::InputFile::Open(path);
     if (!file) {
       SetBmpConstantFields(state.Picture.BmpHeader);
-      ui.ShowMessage(CannotReadFileMessage(path, file.Reason()));
+      ui.ShowMessage(platform::CannotReadMessage(path, file.Reason()));
       return;
     }
     // The sprite file's folder holds the BMP folder: one lock covers both.
@@ -123,7 +124,7 @@ void ConvertShpToBmp(GraphicsState state, platform::Ui& shown) {
     }
   } catch (const std::bad_alloc&) {
     context.ShpRejected = true;
-    ui.ShowMessage("There is not enough memory to convert " + path + ".");
+    ui.ShowMessage(platform::NotEnoughMemoryMessage("convert " + path));
   }
 }
 

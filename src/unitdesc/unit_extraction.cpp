@@ -7,6 +7,7 @@
 
 #include "archive/ext_index.h"
 #include "archive/index_files.h"
+#include "platform/failure_messages.h"
 #include "platform/file_system.h"
 #include "platform/file_transaction.h"
 #include "platform/messages_after_unlock.h"
@@ -99,7 +100,7 @@ bool Extract(const std::string& dataFolder, platform::Ui& shown) {
   }
   auto text = platform::InputFile::Open(archivePath);
   if (!text) {
-    ui.ShowMessage(archive::CannotReadMessage(archivePath, text.Reason()));
+    ui.ShowMessage(platform::CannotReadMessage(archivePath, text.Reason()));
     return false;
   }
   const std::int64_t start = index->MemberTable[members->First].Offset;
@@ -131,7 +132,7 @@ bool ExtractUnitDescriptions(const std::string& dataFolder, platform::Ui& ui) {
   try {
     return Extract(dataFolder, ui);
   } catch (const std::bad_alloc&) {
-    ui.ShowMessage(NotExtractedMessage(kNotEnoughMemory));
+    ui.ShowMessage(NotExtractedMessage(platform::NotEnoughMemoryMessage()));
     return false;
   } catch (const std::exception& failure) {
     ui.ShowMessage(NotExtractedMessage(failure.what()));

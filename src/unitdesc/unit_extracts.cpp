@@ -1,6 +1,7 @@
 #include "unitdesc/unit_extracts.h"
 
 #include "archive/index_files.h"
+#include "platform/failure_messages.h"
 #include "platform/file_system.h"
 #include "platform/number_text.h"
 #include "platform/paths.h"
@@ -28,7 +29,7 @@ bool LoadUnitExtracts(UnitExtracts& extracts, platform::Ui& ui) {
   // A file longer than the most records an extract may hold is refused before it is read.
   auto length = platform::FileLength(indexPath);
   if (!length) {
-    ui.ShowMessage(archive::CannotReadMessage(indexPath, length.Reason()));
+    ui.ShowMessage(platform::CannotReadMessage(indexPath, length.Reason()));
     return false;
   }
   if (length.Value() > kUnitRecordCapacity * archive::kRecordSize) {
@@ -37,7 +38,7 @@ bool LoadUnitExtracts(UnitExtracts& extracts, platform::Ui& ui) {
   }
   auto bytes = platform::ReadWholeFile(indexPath);
   if (!bytes) {
-    ui.ShowMessage(archive::CannotReadMessage(indexPath, bytes.Reason()));
+    ui.ShowMessage(platform::CannotReadMessage(indexPath, bytes.Reason()));
     return false;
   }
   auto records = ParseUnitIndex(bytes.Value());
@@ -46,7 +47,7 @@ bool LoadUnitExtracts(UnitExtracts& extracts, platform::Ui& ui) {
     return false;
   }
   if (auto text = platform::InputFile::Open(textPath); !text) {
-    ui.ShowMessage(archive::CannotReadMessage(textPath, text.Reason()));
+    ui.ShowMessage(platform::CannotReadMessage(textPath, text.Reason()));
     return false;
   }
   extracts.UnitRecords = std::move(records).value();

@@ -8,6 +8,7 @@
 #include "archive/index_files.h"
 #include "archive/index_record.h"
 #include "platform/copy_range.h"
+#include "platform/failure_messages.h"
 #include "platform/file_system.h"
 #include "platform/file_transaction.h"
 #include "platform/messages_after_unlock.h"
@@ -57,7 +58,7 @@ Status WriteInstallation(const platform::FolderLock& lock, const InsertionPaths&
     return notInserted("Cannot copy the start of " + paths.TextArchive + ": " + copied.Reason());
   }
   auto unitText = platform::InputFile::Open(paths.UnitText);
-  if (!unitText) return notInserted("Cannot read " + paths.UnitText + ": " + unitText.Reason());
+  if (!unitText) return notInserted(platform::CannotReadMessage(paths.UnitText, unitText.Reason()));
   auto textBytes =
       CopyTextLines(unitText.Value(), paths.UnitText, 0, *text.Value(), paths.TextArchive);
   if (!textBytes) return notInserted(textBytes.Reason());
@@ -120,7 +121,7 @@ bool Insert(const std::string& dataFolder, UnitExtracts& extracts, platform::Ui&
   }
   auto oldText = platform::InputFile::Open(paths.TextArchive);
   if (!oldText) {
-    ui.ShowMessage(archive::CannotReadMessage(paths.TextArchive, oldText.Reason()));
+    ui.ShowMessage(platform::CannotReadMessage(paths.TextArchive, oldText.Reason()));
     return false;
   }
   const auto rebuilt =
@@ -152,7 +153,7 @@ bool InsertUnitDescriptions(const std::string& dataFolder, UnitExtracts& extract
   try {
     return Insert(dataFolder, extracts, ui, afterInsertion);
   } catch (const std::bad_alloc&) {
-    ui.ShowMessage(NotInsertedMessage(kNotEnoughMemory));
+    ui.ShowMessage(NotInsertedMessage(platform::NotEnoughMemoryMessage()));
     return false;
   } catch (const std::exception& failure) {
     ui.ShowMessage(NotInsertedMessage(failure.what()));

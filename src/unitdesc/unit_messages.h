@@ -9,8 +9,6 @@ namespace zorvane::unitdesc {
 inline constexpr char kCannotFindUnitDescriptions[] =
     "Cannot find unitdescriptions in your TXT.PFP file.";
 inline constexpr char kCannotFindExtracts[] = "Cannot find the extracts for inserting.";
-// The reason given when a command runs out of memory.
-inline constexpr char kNotEnoughMemory[] = "There is not enough memory.";
 
 // TXT.PFP is missing at the extraction.
 std::string TextArchiveMissingMessage();
