@@ -4,6 +4,7 @@
 
 #include "archive/index_files.h"
 #include "platform/file_system.h"
+#include "platform/paths.h"
 
 namespace zorvane::archive {
 
@@ -31,6 +32,20 @@ bool LoadArchiveTable(const std::string& dataFolder, IndexTables& tables, platfo
   if (!records) return false;
   StoreArchiveRecords(*records, tables);
   return true;
+}
+
+bool NamesAFileOfTheFolder(std::string_view archiveName) {
+  return !archiveName.empty() && archiveName.find_first_of("/\\") == std::string_view::npos;
+}
+
+std::optional<std::string> ArchiveNamed(std::span<const ArchiveRecord> archives,
+                                        std::string_view name, std::string_view except) {
+  for (ArchiveRecord record : archives) {
+    NormaliseName(record.Name);
+    std::string listed = ComparableName(record.Name);
+    if (listed != except && platform::EqualIgnoringCase(listed, name)) return listed;
+  }
+  return std::nullopt;
 }
 
 }  // namespace zorvane::archive

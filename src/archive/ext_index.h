@@ -1,6 +1,9 @@
 #pragma once
 
+#include <optional>
+#include <span>
 #include <string>
+#include <string_view>
 
 #include "archive/index_tables.h"
 #include "platform/ui.h"
@@ -15,6 +18,14 @@ bool LoadArchiveTable(const std::string& dataFolder, IndexTables& tables, platfo
 // Stores the records of an EXT.IDX into the tables: entry 0 is set even for an empty file
 // (all zero then), entries past the file's records keep what they held.
 void StoreArchiveRecords(const std::vector<ArchiveRecord>& records, IndexTables& tables);
+
+// Whether an archive name of EXT.IDX names a file of the DATA folder: not empty, no separator.
+bool NamesAFileOfTheFolder(std::string_view archiveName);
+
+// The name of the first of `archives` called `name` without regard to case, other than the
+// archive `except`; the names are compared as a listing shows them (NULs as blanks, trimmed).
+std::optional<std::string> ArchiveNamed(std::span<const ArchiveRecord> archives,
+                                        std::string_view name, std::string_view except = {});
 
 // "Cannot locate " + path + " - you'll have to set up the folders again."
 std::string CannotLocateMessage(const std::string& path);

@@ -5,6 +5,7 @@
 #include <exception>
 #include <optional>
 
+#include "archive/ext_index.h"
 #include "archive/index_files.h"
 #include "archive/index_tables.h"
 #include "archive/insertion_messages.h"
@@ -47,12 +48,8 @@ class FileProblems {
   int more_ = 0;
 };
 
-std::string Number(std::int64_t value) {
-  return std::to_string(value);
-}
-
 std::string ByteCount(std::int64_t count) {
-  return Number(count) + (count == 1 ? " byte" : " bytes");
+  return std::to_string(count) + (count == 1 ? " byte" : " bytes");
 }
 
 // Reads an index file whose length must be `headerSize` plus whole records.
@@ -72,8 +69,7 @@ std::optional<platform::Bytes> ReadIndex(const std::string& path, std::size_t he
     problems.push_back("The index file " + path + " does not end on a whole record: it has " +
                        ByteCount(static_cast<std::int64_t>(length)) + ", which is not " +
                        (headerSize == 0 ? std::string("a multiple of 16.")
-                                        : Number(static_cast<std::int64_t>(headerSize)) +
-                                              " plus a multiple of 16."));
+                                        : std::to_string(headerSize) + " plus a multiple of 16."));
   }
   return std::move(bytes).Value();
 }
@@ -98,7 +94,7 @@ Groups FindGroups(const std::vector<MemberRecord>& records, const std::string& i
   if (records.front().Offset != 0) {
     problems.push_back("The first record of " + indexPath + ", " +
                        ComparableName(records.front().Name) + ", has Offset " +
-                       Number(records.front().Offset) +
+                       std::to_string(records.front().Offset) +
                        " instead of 0: the records before the first one with Offset 0 belong "
                        "to no archive.");
   }
@@ -106,19 +102,15 @@ Groups FindGroups(const std::vector<MemberRecord>& records, const std::string& i
   if (records.back().Offset == 0) {
     --groups.Archives;
   } else {
-    problems.push_back(
-        "The last record of " + indexPath + ", " + ComparableName(records.back().Name) +
-        ", is not the terminator: its Offset is " + Number(records.back().Offset) + ", not 0.");
+    problems.push_back("The last record of " + indexPath + ", " +
+                       ComparableName(records.back().Name) +
+                       ", is not the terminator: its Offset is " +
+                       std::to_string(records.back().Offset) + ", not 0.");
   }
   if (groups.Starts.size() > static_cast<std::size_t>(kGroupCapacity)) {
     problems.push_back(TooManyArchivesMessage(indexPath, kGroupCapacity));
   }
   return groups;
-}
-
-// Whether an archive name from EXT.IDX names a file of the DATA folder and no other.
-bool NamesAFileOfTheFolder(const std::string& archiveName) {
-  return !archiveName.empty() && archiveName.find_first_of("/\\") == std::string::npos;
 }
 
 // EXT.IDX against the groups of PFPDATA.IDX: one record per archive and one for the
@@ -129,22 +121,21 @@ void CheckArchiveIndex(const std::vector<ArchiveRecord>& archives, const Groups&
                        const std::string& archiveIndexPath, const std::string& memberIndexPath,
                        std::vector<std::string>& problems) {
   if (archives.size() != groups.Archives + 1) {
-    problems.push_back(
-        "The index files do not describe the same archives: " + archiveIndexPath + " has " +
-        Number(static_cast<std::int64_t>(archives.size())) + " records, but " + memberIndexPath +
-        " has " + Number(static_cast<std::int64_t>(groups.Archives)) +
-        " archive groups, which need " + Number(static_cast<std::int64_t>(groups.Archives + 1)) +
-        " (one more for the terminator).");
+    problems.push_back("The index files do not describe the same archives: " + archiveIndexPath +
+                       " has " + std::to_string(archives.size()) + " records, but " +
+                       memberIndexPath + " has " + std::to_string(groups.Archives) +
+                       " archive groups, which need " + std::to_string(groups.Archives + 1) +
+                       " (one more for the terminator).");
   }
   FileProblems found(problems, archiveIndexPath);
   const std::size_t compared = std::min(archives.size(), groups.Archives);
   for (std::size_t k = 0; k < compared; ++k) {
     const std::string name = ComparableName(archives[k].Name);
-    const std::string record = "record " + Number(static_cast<std::int64_t>(k));
+    const std::string record = "record " + std::to_string(k);
     if (archives[k].FirstMember != static_cast<std::int64_t>(groups.Starts[k])) {
       found.Add("In " + archiveIndexPath + ", " + record + " (" + name + ") has FirstMember " +
-                Number(archives[k].FirstMember) + ", but its group in " + kMemberIndexName +
-                " starts at record " + Number(static_cast<std::int64_t>(groups.Starts[k])) + ".");
+                std::to_string(archives[k].FirstMember) + ", but its group in " + kMemberIndexName +
+                " starts at record " + std::to_string(groups.Starts[k]) + ".");
     }
     if (!NamesAFileOfTheFolder(name)) {
       found.Add("In " + archiveIndexPath + ", the name '" + name + "' of " + record +
@@ -161,21 +152,21 @@ void CheckMembers(const std::vector<MemberRecord>& records, std::size_t first, s
   FileProblems found(problems, archivePath);
   std::int64_t previousEnd = 0;
   const auto memberOf = [&](std::size_t r) {
-    return ComparableName(records[r].Name) + " (record " + Number(static_cast<std::int64_t>(r)) +
-           " of " + kMemberIndexName + ")";
+    return ComparableName(records[r].Name) + " (record " + std::to_string(r) + " of " +
+           kMemberIndexName + ")";
   };
   for (std::size_t r = first; r < end; ++r) {
     const MemberRecord& member = records[r];
     const auto said = [&] { return "In " + archivePath + ", the member " + memberOf(r); };
     if (r > first && member.Offset != previousEnd) {
-      found.Add(said() + " starts at byte " + Number(member.Offset) + " instead of " +
-                Number(previousEnd) + ", right after the member before it.");
+      found.Add(said() + " starts at byte " + std::to_string(member.Offset) + " instead of " +
+                std::to_string(previousEnd) + ", right after the member before it.");
     }
     if (member.Length < 0) {
-      found.Add(said() + " has a negative length, " + Number(member.Length) + ".");
+      found.Add(said() + " has a negative length, " + std::to_string(member.Length) + ".");
     } else if (member.Offset >= 0 && std::int64_t{member.Offset} + member.Length > archiveLength) {
-      found.Add(said() + " at byte " + Number(member.Offset) + " with length " +
-                Number(member.Length) + " goes past the end of the archive (" +
+      found.Add(said() + " at byte " + std::to_string(member.Offset) + " with length " +
+                std::to_string(member.Length) + " goes past the end of the archive (" +
                 ByteCount(archiveLength) + ").");
     }
     previousEnd = std::int64_t{member.Offset} + member.Length;

@@ -43,25 +43,6 @@ bool LoadIndexes(const std::string& dataFolder, IndexTables& tables, platform::U
   return true;
 }
 
-// Whether an archive name from EXT.IDX names a file of the DATA folder and no other.
-bool NamesAFileOfTheFolder(const std::string& archiveName) {
-  return !archiveName.empty() && archiveName.find_first_of("/\\") == std::string::npos;
-}
-
-// The archive, other than `archiveName`, that EXT.IDX lists under the name `name`, if any.
-std::optional<std::string> ListedArchiveNamed(const IndexTables& tables, std::string_view name,
-                                              std::string_view archiveName) {
-  for (std::int32_t g = 0; g <= tables.ArchiveLast; ++g) {
-    RecordName listed = tables.ArchiveTable[static_cast<std::size_t>(g)].Name;
-    NormaliseName(listed);
-    const std::string listedName = ComparableName(listed);
-    if (listedName != archiveName && platform::EqualIgnoringCase(listedName, name)) {
-      return listedName;
-    }
-  }
-  return std::nullopt;
-}
-
 InsertionOutcome Insert(const std::string& dataFolder, IndexTables& tables, platform::Ui& shown) {
   if (!LoadIndexes(dataFolder, tables, shown)) return InsertionOutcome::Refused;
   const std::string chosenPath =
@@ -103,8 +84,10 @@ InsertionOutcome Insert(const std::string& dataFolder, IndexTables& tables, plat
   }
   // The backup must not take the place of another archive of the game.
   const std::string backupName = archiveName + kArchiveBackupSuffix;
-  if (const auto other = ListedArchiveNamed(
-          tables, std::string_view(backupName).substr(0, backupName.size() - 4), archiveName)) {
+  const std::span<const ArchiveRecord> listed(tables.ArchiveTable.data(),
+                                              static_cast<std::size_t>(tables.ArchiveLast + 1));
+  if (const auto other = ArchiveNamed(
+          listed, std::string_view(backupName).substr(0, backupName.size() - 4), archiveName)) {
     return refuse(BackupIsAnArchiveReason(dataFolder + backupName, extIndexPath, *other));
   }
 

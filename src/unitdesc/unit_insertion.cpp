@@ -5,6 +5,7 @@
 #include <optional>
 #include <span>
 
+#include "archive/ext_index.h"
 #include "archive/index_files.h"
 #include "archive/index_record.h"
 #include "platform/copy_range.h"
@@ -75,18 +76,6 @@ Status WriteInstallation(const platform::FolderLock& lock, const InsertionPaths&
   return Status::Success();
 }
 
-// Whether EXT.IDX lists an archive under the name of the text archive's backup, which the
-// insertion would overwrite.
-std::optional<std::string> ArchiveNamedAsBackup(std::span<const archive::ArchiveRecord> archives) {
-  const std::string backup(kOldTextArchiveName, std::string_view(kOldTextArchiveName).find('.'));
-  for (archive::ArchiveRecord record : archives) {
-    archive::NormaliseName(record.Name);
-    const std::string name = archive::ComparableName(record.Name);
-    if (platform::EqualIgnoringCase(name, backup)) return name;
-  }
-  return std::nullopt;
-}
-
 bool Insert(const std::string& dataFolder, UnitExtracts& extracts, platform::Ui& shown,
             const std::function<void()>& afterInsertion) {
   if (!LoadUnitExtracts(extracts, shown)) {
@@ -113,7 +102,8 @@ bool Insert(const std::string& dataFolder, UnitExtracts& extracts, platform::Ui&
   if (!index) return false;
   const auto archives = archive::ReadArchiveIndexFile(paths.ArchiveIndex, ui);
   if (!archives) return false;
-  if (const auto named = ArchiveNamedAsBackup(*archives)) {
+  const std::string_view backup(kOldTextArchiveName);
+  if (const auto named = archive::ArchiveNamed(*archives, backup.substr(0, backup.find('.')))) {
     ui.ShowMessage(NotInsertedMessage("its backup " + dataFolder + kOldTextArchiveName +
                                       " would take the place of the archive " + *named +
                                       ", which " + paths.ArchiveIndex + " lists."));
