@@ -111,8 +111,8 @@ bool CheckPalettes(const std::string& programFolder, PaletteState& palettes, pla
                                         " bytes instead of " + std::to_string(kPaletteBytes));
     }
     if (!bytes) {
-      ui.ShowMessage(platform::CannotReadMessage(path, bytes.Reason()) + std::string(platform::kLineEnd) +
-                     MissingPalettesMessage());
+      ui.ShowMessage(platform::CannotReadMessage(path, bytes.Reason()) +
+                     std::string(platform::kLineEnd) + MissingPalettesMessage());
       return false;
     }
     loaded[i] = ParsePalette(bytes.Value());

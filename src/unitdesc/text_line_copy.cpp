@@ -70,7 +70,8 @@ platform::Result<std::uint64_t> CopyTextLines(const platform::InputFile& source,
     const auto wanted =
         static_cast<std::size_t>(std::min<std::uint64_t>(buffer.size(), source.Length() - offset));
     auto got = source.ReadSomeAt(offset, std::span(buffer.data(), wanted));
-    if (!got) return platform::Status::Failure(platform::CannotReadMessage(sourcePath, got.Reason()));
+    if (!got)
+      return platform::Status::Failure(platform::CannotReadMessage(sourcePath, got.Reason()));
     if (got.Value() == 0) break;  // the file became shorter while it was read
     normaliser.Feed(std::string_view(reinterpret_cast<const char*>(buffer.data()), got.Value()),
                     out);

@@ -147,11 +147,12 @@ class MainWindowTest : public QObject {
     QCOMPARE(w.Find<QLabel>("Label1", howTo)->text(),
              "To get specific instructions on a single item, select the appropriate option below.");
     auto* text = w.Find<QPlainTextEdit>("Text1", howTo);
-    const char* const beginnings[] = {
-        "",         "1.: Select 'EXTRACT'", "All PacGen Icons", "All PacGen tiles",
-        "To insert Unitdescriptions",       "Before repacking Icons", "Before repacking Tiles",
-        "This Tool serves two",             "This has to be done",    "Each Tileset consists",
-        "To insert new Icons",              "To repack the BMP files"};
+    const QStringList beginnings =  // of each topic's text, topic 0 unused
+        QString(
+            "|1.: Select 'EXTRACT'|All PacGen Icons|All PacGen tiles|To insert Unitdescriptions|"
+            "Before repacking Icons|Before repacking Tiles|This Tool serves two|This has to be "
+            "done|Each Tileset consists|To insert new Icons|To repack the BMP files")
+            .split('|');
     for (int topic : {7, 1, 2, 3, 4, 5, 6, 8, 9, 10, 11, 5}) {
       if (topic != 7) w.Click(QString("Option%1").arg(topic), howTo);
       QCOMPARE(w.Checked(11, howTo), QString(11, '0').replace(topic - 1, 1, '1'));
