@@ -6,6 +6,7 @@
 
 #include "cli/cli.h"
 #include "sample/sample_installation.h"
+#include "support/cli_runner.h"
 #include "support/files.h"
 #include "support/temp_folder.h"
 
@@ -18,16 +19,14 @@ class CliFixture : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_TRUE(sample::WriteSampleInstallation(data.Path(), {})); }
 
-  int RunWith(const Lines& args) {
-    out.str({});
-    err.str({});
-    return RunCli(args, out, err);
+  int RunWith(const Lines& args, const std::string& dataFolder = {}) {
+    const testing::CliOutput run = testing::RunCliIn(args, dataFolder, program.Path());
+    out.str(run.Out);
+    err.str(run.Err);
+    return run.Code;
   }
   // With --data and --program-dir naming the test's folders.
-  int Run(Lines args) {
-    args.insert(args.begin(), {"--data", data.Path(), "--program-dir", program.Path()});
-    return RunWith(args);
-  }
+  int Run(const Lines& args) { return RunWith(args, data.Path()); }
 
   // The lines printed on the standard output from `first` on.
   Lines OutLines(std::size_t first = 0) const {

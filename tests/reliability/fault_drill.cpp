@@ -6,7 +6,6 @@
 
 #include <filesystem>
 #include <memory>
-#include <sstream>
 #include <stdexcept>
 
 #include "cli/cli.h"
@@ -14,6 +13,7 @@
 #include "sample/sample_installation.h"
 #include "sample/sample_pictures.h"
 #include "sample/sample_sprites.h"
+#include "support/cli_runner.h"
 #include "support/files.h"
 #include "support/temp_folder.h"
 
@@ -98,12 +98,8 @@ struct MadeInstallation {
 
 Command Cli(std::function<std::vector<std::string>(const Folders&)> arguments) {
   return [arguments = std::move(arguments)](const Folders& folders) {
-    std::vector<std::string> args{"--data", folders.Data, "--program-dir", folders.Program};
-    const auto rest = arguments(folders);
-    args.insert(args.end(), rest.begin(), rest.end());
-    std::ostringstream out;
-    const int code = cli::RunCli(args, out, out);
-    return CommandReport{code == cli::kExitCompleted, out.str()};
+    const auto run = testing::RunCliIn(arguments(folders), folders.Data, folders.Program);
+    return CommandReport{run.Code == cli::kExitCompleted, run.Out + run.Err};
   };
 }
 

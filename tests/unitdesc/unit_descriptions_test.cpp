@@ -355,8 +355,6 @@ std::vector<InsertionCase> Insertions() {
            kUnusable[1]});
   Refused(rows, "NoPfpdataIdx", kMissingFile, nullptr,
           [](auto d, auto) { fs::remove(d + "PFPDATA.IDX"); });
-  Refused(rows, "NoExtIdx", kMissingFile, nullptr, [](auto d, auto) { fs::remove(d + "EXT.IDX"); });
-  Refused(rows, "NoTxtPfp", kMissingFile, nullptr, [](auto d, auto) { fs::remove(d + "TXT.PFP"); });
   Refused(rows, "NoMemberZero", kNoUnits, [](auto& a) { a[0].second[1].Name = "00"; });
   Refused(rows, "MemberZeroOnlyInAnotherArchive", kNoUnits, [](auto& a) {
     a[0].second[1].Name = "Z";
