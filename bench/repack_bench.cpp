@@ -16,6 +16,7 @@
 #include "graphics/sprite_conversion.h"
 #include "graphics/sprite_packer.h"
 #include "platform/file_system.h"
+#include "platform/folder_listing.h"
 #include "platform/paths.h"
 #include "platform/safe_file.h"
 #include "platform/scripted_ui.h"
