@@ -84,6 +84,11 @@ TEST_F(CliFixture, AStartUpThatFailsIsPrintedAndRefused) {
                                "located.Otherwise the program cannot work.",
                                "[OK/Cancel] Cancel", "Terminate the program?", "[OK/Cancel] OK"}));
   EXPECT_EQ(err.str(), "zorvane-cli: no DATA folder is set up; name one with --data DIR\n");
+  fs::remove(data / "EXT.IDX");  // the list is shown, but the start-up has failed
+  EXPECT_EQ(Run({"list"}), kExitRefused);
+  EXPECT_EQ(OutLines()[0], "Cannot locate " + (data / "EXT.IDX") +
+                               " - you'll have to set up the "
+                               "folders again.");
 }
 
 TEST_F(CliFixture, CheckPrintsEachProblemOnALine) {

@@ -34,7 +34,8 @@ TEST(Wildcard, MatchesWithoutRegardToCase) {
 // name without regard to case; no folder lists nothing rather than the root.
 TEST(ListFiles, ListsMatchingFilesInAscendingOrderIgnoringCase) {
   testing::TempFolder temp;
-  for (const char* name : {"b_00001.BMP", "B_00000.bmp", "a_00000.BMP", "c.txt", "C_00000.BMP"}) {
+  for (const char* name :
+       {"b_00001.BMP", "B_00000.bmp", "a_00000.BMP", "c.txt", "c_00000.BMP", "C_00000.BMP.BMP"}) {
     testing::WriteFile(temp / name, "x");
   }
   std::filesystem::create_directories(temp / "folder.BMP");
@@ -43,8 +44,8 @@ TEST(ListFiles, ListsMatchingFilesInAscendingOrderIgnoringCase) {
   std::filesystem::create_directory_symlink(temp / "folder.BMP", temp / "E_00000.BMP");
   std::filesystem::create_symlink(temp / "gone", temp / "F_00000.BMP");
   EXPECT_EQ(ListFiles(temp.Path(), "*.BMP"),
-            (std::vector<std::string>{"a_00000.BMP", "B_00000.bmp", "b_00001.BMP", "C_00000.BMP",
-                                      "D_00000.BMP"}));
+            (std::vector<std::string>{"a_00000.BMP", "B_00000.bmp", "b_00001.BMP", "c_00000.BMP",
+                                      "C_00000.BMP.BMP", "D_00000.BMP"}));
   EXPECT_EQ(ListFiles(temp.Path(), "b*.bmp"),
             (std::vector<std::string>{"B_00000.bmp", "b_00001.BMP"}));
   EXPECT_TRUE(ListFiles(temp / "missing", "*.*").empty());
