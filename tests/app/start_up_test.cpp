@@ -95,6 +95,7 @@ TEST_F(StartUpTest, TheFirstLineOfTheSettingsFileNamesTheFolder) {
   const std::vector<std::tuple<std::string, std::string, std::string>> files{
       {"Zorvane.ini", "PFP-path = /first/\r\nPFP-path = /second/\r\n", "/first/"},
       {"Zorvane.ini", "PFP-path = /first/\rsecond", "/first/"},
+      {"Zorvane.ini", "PFP-path = /cr/\r", "/cr/"},
       {"Zorvane.ini", "PFP-path =     /games/DATA/    ", "/games/DATA/"},
       {"Zorvane.ini", "PFP-path =/games/DATA\r\n", "/games/DATA"},
       {"Zorvane.ini", "PFP-path =", ""},
