@@ -3,7 +3,6 @@
 
 #include <filesystem>
 #include <new>
-#include <regex>
 #include <utility>
 
 #include "archive/index_files.h"
@@ -115,10 +114,14 @@ class UnitDescTest : public ::testing::Test {
   }
   // `text` with the folders for {D} (DATA) and {E} (extract), the refusal's last line for {N}.
   std::string Expand(const std::string& text) const {
-    const std::string nothing =
-        std::regex_replace(text, std::regex("\\{N\\}"), "\r\nNothing has been changed.");
-    return std::regex_replace(std::regex_replace(nothing, std::regex("\\{D\\}"), data.Path()),
-                              std::regex("\\{E\\}"), extract.Path());
+    std::string expanded = text;
+    for (const auto& [mark, by] : {std::pair{"{N}", "\r\nNothing has been changed."},
+                                   {"{D}", data.Path().c_str()},
+                                   {"{E}", extract.Path().c_str()}}) {
+      for (auto at = expanded.find(mark); at != std::string::npos; at = expanded.find(mark, at))
+        expanded.replace(at, 3, by);
+    }
+    return expanded;
   }
 
   testing::TempFolder data, extract;
