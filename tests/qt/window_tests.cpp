@@ -195,8 +195,11 @@ class MainWindowTest : public QObject {
       QCOMPARE(box->standardButtons(), withCancel ? QMessageBox::Ok | QMessageBox::Cancel
                                                   : QMessageBox::StandardButtons(QMessageBox::Ok));
     }
-    QCOMPARE(zorvane::qt::NameFilter("PacGen Datafiles (*.IDX, *.PFP)|*.IDX;*.PFP"),
-             "PacGen Datafiles (*.IDX, *.PFP) (*.IDX *.PFP)");
+    for (const auto& [filter, shown] :
+         {std::pair{"PacGen Datafiles (*.IDX, *.PFP)|*.IDX;*.PFP",
+                    "PacGen Datafiles (*.IDX *.PFP)"},
+          {"SHP-files for insertions|*.SHP", "SHP-files for insertions (*.SHP)"}})
+      QCOMPARE(zorvane::qt::NameFilter(filter), QString(shown));
   }
 };
 

@@ -28,7 +28,14 @@ QString NameFilter(const std::string& filter) {
   if (bar < 0) return text;
   QString patterns = text.mid(bar + 1);
   patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
-  return text.left(bar) + QStringLiteral(" (") + patterns + QLatin1Char(')');
+  // A description that names its patterns in parentheses of its own ("(*.IDX, *.PFP)") gives
+  // them up for the list Qt reads, so that the dialog shows them once.
+  QString description = text.left(bar).trimmed();
+  const auto open = description.lastIndexOf(QLatin1Char('('));
+  if (open >= 0 && description.endsWith(QLatin1Char(')'))) {
+    description = description.left(open).trimmed();
+  }
+  return description + QStringLiteral(" (") + patterns + QLatin1Char(')');
 }
 
 void QtUi::ShowMessage(const std::string& text) {

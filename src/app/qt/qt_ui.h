@@ -35,8 +35,8 @@ class QtUi : public platform::Ui {
 std::unique_ptr<QMessageBox> MakeMessageBox(const std::string& text, bool withCancel,
                                             QWidget* parent = nullptr);
 
-// "PacGen Datafiles (*.IDX, *.PFP)|*.IDX;*.PFP" as a Qt name filter:
-// "PacGen Datafiles (*.IDX, *.PFP) (*.IDX *.PFP)".
+// "PacGen Datafiles (*.IDX, *.PFP)|*.IDX;*.PFP" as a Qt name filter, each pattern shown once:
+// "PacGen Datafiles (*.IDX *.PFP)".
 QString NameFilter(const std::string& filter);
 
 }  // namespace zorvane::qt
