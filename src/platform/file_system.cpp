@@ -21,7 +21,12 @@ Status LastError() {
   return Status::Failure(std::strerror(errno));
 }
 
+Status NoSuchFile() {
+  return Status::Failure(std::strerror(ENOENT));
+}
+
 bool StatIs(const std::string& resolvedPath, mode_t type) {
+  if (CutShortBySystem(resolvedPath)) return false;
   struct stat info {};
   return ::stat(resolvedPath.c_str(), &info) == 0 && (info.st_mode & S_IFMT) == type;
 }
@@ -44,6 +49,7 @@ Status CreateFolder(const std::string& path) {
   if (FolderExists(path)) return Status::Success();
   if (auto fault = CheckFault(FileOperation::CreateFolder); !fault) return fault;
   std::string resolved = ResolvePath(path);
+  if (CutShortBySystem(resolved)) return NoSuchFile();
   while (resolved.size() > 1 && resolved.back() == kSeparator) resolved.pop_back();
   if (::mkdir(resolved.c_str(), 0777) != 0) return LastError();
   return Status::Success();
@@ -122,6 +128,7 @@ Status FlushFolder(const std::string& resolvedFolder) {
 }
 
 Result<std::uint64_t> FileLength(const std::string& path) {
+  if (CutShortBySystem(path)) return NoSuchFile();
   struct stat info {};
   if (::stat(ResolvePath(path).c_str(), &info) != 0) return LastError();
   return static_cast<std::uint64_t>(info.st_size);
@@ -140,6 +147,7 @@ Result<InputFile> InputFile::Open(const std::string& path) {
 }
 
 Result<InputFile> InputFile::OpenResolved(const std::string& resolved) {
+  if (CutShortBySystem(resolved)) return NoSuchFile();
   // Without O_NONBLOCK, opening a named pipe would wait for a writer forever; a regular file
   // reads the same either way.
   const int descriptor = ::open(resolved.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);

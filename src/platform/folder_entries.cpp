@@ -2,6 +2,8 @@
 
 #include <dirent.h>
 
+#include "platform/paths.h"
+
 namespace zorvane::platform {
 
 namespace {
@@ -24,6 +26,7 @@ EntryKind KindOf(unsigned char type) {
 
 void ForEachFolderEntry(const std::string& folder,
                         const std::function<void(std::string_view name, EntryKind kind)>& visit) {
+  if (CutShortBySystem(folder)) return;
   DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
   if (dir == nullptr) return;
   while (const dirent* entry = ::readdir(dir)) {

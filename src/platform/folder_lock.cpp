@@ -99,7 +99,7 @@ Result<FolderLock> FolderLock::Take(const std::string& folder, LockMode mode,
   const std::string path = resolved + kLockFileName;
   // A name holding a NUL byte names no folder: the system would cut it short and make the lock
   // file somewhere else.
-  if (path.find('\0') != std::string::npos) {
+  if (CutShortBySystem(path)) {
     holds.ByFolder.erase(resolved);
     if (mode == LockMode::Shared) return FolderLock(resolved, true);
     return Status::Failure("The folder " + resolved + " does not exist.");

@@ -34,6 +34,10 @@ std::string FileNamePart(std::string_view path) {
   return std::string(path.substr(last + 1));
 }
 
+bool CutShortBySystem(std::string_view path) {
+  return path.find('\0') != std::string_view::npos;
+}
+
 bool EqualIgnoringCase(std::string_view a, std::string_view b) {
   return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
            return AsciiUpper(x) == AsciiUpper(y);

@@ -26,6 +26,10 @@ std::string FolderPart(std::string_view path);
 // The part of a path after its last separator (the whole path when it has none).
 std::string FileNamePart(std::string_view path);
 
+// Whether the system would read `path` as another, shorter name: it holds a NUL byte, where the
+// system ends every name. Such a path names no file.
+bool CutShortBySystem(std::string_view path);
+
 // Compares two names without regard to the case of ASCII letters.
 bool EqualIgnoringCase(std::string_view a, std::string_view b);
 

@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "platform/file_system.h"
+#include "platform/folder_listing.h"
 #include "platform/paths.h"
 #include "support/files.h"
 #include "support/temp_folder.h"
@@ -57,6 +58,10 @@ TEST(InputFile, ReadsRangesAndRefusesRangesPastTheEnd) {
   EXPECT_FALSE(file.Value().ReadAt(8, tooMuch));
   EXPECT_EQ(file.Value().ReadSomeAt(8, tooMuch).Value(), 2u);
   EXPECT_EQ(ReadWholeFile(temp / "missing").Reason(), "No such file or directory");
+  // The system would read a name only up to a NUL byte, and find the archive.
+  const std::string cut = temp / std::string("archive\0/EXT.IDX", 16);
+  EXPECT_FALSE(FileExists(cut) || FileLength(cut) || InputFile::Open(cut));
+  EXPECT_TRUE(ListFiles(temp / std::string("\0", 1), "*").empty());
 }
 
 }  // namespace
