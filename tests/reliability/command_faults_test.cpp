@@ -124,14 +124,18 @@ TEST_P(CommandFaults, LeaveEveryFileAsItWasOrTheCommandCompleted) {
   std::printf("faults survived: %d\n", survived);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Drills, CommandFaults,
-    ::testing::Combine(::testing::Range<std::size_t>(0, Drills().size()),
-                       ::testing::Values(FileOperation::Create, FileOperation::Write,
+// Every drill with each of `operations`.
+auto EveryDrillWith(std::vector<FileOperation> operations) {
+  return ::testing::Combine(::testing::Range<std::size_t>(0, Drills().size()),
+                            ::testing::ValuesIn(operations));
+}
+
+INSTANTIATE_TEST_SUITE_P(Drills, CommandFaults,
+                         EveryDrillWith({FileOperation::Create, FileOperation::Write,
                                          FileOperation::Flush, FileOperation::Rename,
                                          FileOperation::Delete, FileOperation::CreateFolder,
-                                         FileOperation::Link, FileOperation::FolderFlush)),
-    DrillAndOperationName);
+                                         FileOperation::Link, FileOperation::FolderFlush}),
+                         DrillAndOperationName);
 
 class CommandCrashes : public ::testing::TestWithParam<DrillAndOperation> {};
 
@@ -143,13 +147,11 @@ TEST_P(CommandCrashes, LeaveTheStateBeforeOrAfterOnceTheNextCommandRecovers) {
 }
 
 // The operations before which a process can die with something half done.
-INSTANTIATE_TEST_SUITE_P(
-    Drills, CommandCrashes,
-    ::testing::Combine(::testing::Range<std::size_t>(0, Drills().size()),
-                       ::testing::Values(FileOperation::Write, FileOperation::Flush,
+INSTANTIATE_TEST_SUITE_P(Drills, CommandCrashes,
+                         EveryDrillWith({FileOperation::Write, FileOperation::Flush,
                                          FileOperation::Link, FileOperation::Rename,
-                                         FileOperation::Delete, FileOperation::FolderFlush)),
-    DrillAndOperationName);
+                                         FileOperation::Delete, FileOperation::FolderFlush}),
+                         DrillAndOperationName);
 
 }  // namespace
 }  // namespace zorvane::reliability

@@ -5,10 +5,6 @@
 #include "archive/index_files.h"
 #include "archive/index_tables.h"
 #include "archive/installation_check.h"
-#include "graphics/palette_state.h"
-#include "graphics/sprite_decoder.h"
-#include "graphics/sprite_format.h"
-#include "graphics/sprite_packer.h"
 #include "sample/sample_installation.h"
 #include "support/files.h"
 #include "support/temp_folder.h"
@@ -55,25 +51,6 @@ TEST(SampleInstallation, HoldsWhatTheOtherTestsUse) {
   const std::string text = testing::ReadText(s.data / "TXT.PFP");
   EXPECT_TRUE(text.ends_with("\r\n"));
   EXPECT_EQ(text.substr(s.Members(0)[3].Offset - 2, 2), "\r\n");
-  // Each sprite is what the encoder writes for its pictures, transparent as its palette says.
-  for (std::size_t k : {2, 3}) {
-    const auto bytes = testing::ReadFile(s.data / (k == 2 ? "SHP.PFP" : "TIL.PFP"));
-    for (const auto& member : s.Members(k)) {
-      const std::span<const std::uint8_t> sprite(&bytes[member.Offset], member.Length);
-      const bool transparency =
-          graphics::PaletteForSprite(ComparableName(member.Name)) == graphics::PaletteId::Day;
-      const graphics::ShpFileReader reader(sprite);
-      graphics::SpritePacker packer;
-      graphics::PixelBuffer pixels;
-      for (std::int32_t i = 0; i < reader.Header().ImageCount; ++i) {
-        const auto image = reader.SubImage(i);
-        ASSERT_TRUE(image && image->HeaderValid) << ComparableName(member.Name);
-        graphics::DecodeShpImage(*image, transparency, pixels);
-        ASSERT_TRUE(packer.Add(pixels, transparency));
-      }
-      EXPECT_EQ(packer.FileBytes(), testing::Bytes(sprite.begin(), sprite.end()));
-    }
-  }
   const auto pal = testing::ReadFile(s.data / "PAL.PFP");  // 15 distinct palettes
   std::set<testing::Bytes> palettes;
   for (const auto& p : s.Members(4)) palettes.emplace(&pal[p.Offset], &pal[p.Offset] + p.Length);

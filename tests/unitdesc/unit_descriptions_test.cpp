@@ -6,7 +6,6 @@
 #include <utility>
 
 #include "archive/index_files.h"
-#include "platform/copy_range.h"
 #include "platform/scripted_ui.h"
 #include "support/files.h"
 #include "support/index_builder.h"
@@ -462,23 +461,6 @@ TEST(LineEndNormaliser, FollowsEachLineByCrLf) {
     normaliser.Finish(out);
     EXPECT_EQ(out, texts[i + 1]) << i;
   }
-}
-
-// A CR ending the first buffer and its LF starting the second, or a lone CR, end one line.
-TEST(CopyTextLines, ALineEndAcrossTheBufferBoundaryStaysOne) {
-  testing::TempFolder temp;
-  const std::string x(platform::kTransferBufferSize - 1, 'x');
-  const std::string y(platform::kTransferBufferSize - 2, 'y');
-  testing::WriteFile(temp / "TXT.PFP", "skipped\r\n" + x + "\r\n" + y + "\rlast");
-  auto source = platform::InputFile::Open(temp / "TXT.PFP");
-  auto target = platform::SafeFileWriter::Create(temp / "out");
-  ASSERT_TRUE(source && target);
-  const auto written =
-      CopyTextLines(source.Value(), temp / "TXT.PFP", 9, target.Value(), temp / "out");
-  ASSERT_TRUE(written && target.Value().Flush());
-  const std::string expected = x + "\r\n" + y + "\r\nlast\r\n";
-  EXPECT_EQ(written.Value(), expected.size());
-  EXPECT_TRUE(testing::ReadText(target.Value().Release()) == expected);
 }
 
 }  // namespace
