@@ -5,7 +5,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <charconv>
 #include <cstring>
 #include <map>
 #include <mutex>
@@ -45,11 +44,8 @@ std::string HolderOf(int descriptor) {
   const ssize_t got = ::pread(descriptor, text, sizeof text - 1, 0);
   if (got <= 0) return {};
   const std::string_view digits = TrimSpaces(std::string_view(text, static_cast<std::size_t>(got)));
-  long process = 0;
-  const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), process);
-  if (error != std::errc() || end != digits.data() + digits.size() || !ProcessRuns(process)) {
-    return {};
-  }
+  const auto process = ProcessNumber(digits);
+  if (!process || !ProcessRuns(*process)) return {};
   return std::string(digits);
 }
 

@@ -1,6 +1,5 @@
 #include "platform/leftover_files.h"
 
-#include <charconv>
 #include <string_view>
 #include <vector>
 
@@ -24,10 +23,8 @@ bool IsLeftOverOfEndedRun(std::string_view name) {
     rest = dash == std::string_view::npos ? std::string_view() : rest.substr(dash + 1);
   }
   if (parts.size() < 3) return false;
-  const std::string_view pid = parts[parts.size() - 3];
-  long process = 0;
-  const auto [end, error] = std::from_chars(pid.data(), pid.data() + pid.size(), process);
-  return error == std::errc() && end == pid.data() + pid.size() && !ProcessRuns(process);
+  const auto process = ProcessNumber(parts[parts.size() - 3]);
+  return process && !ProcessRuns(*process);
 }
 
 }  // namespace
