@@ -52,8 +52,12 @@ PaletteId PaletteForMember(std::string_view memberName) {
   return PaletteNamed(memberName).value_or(PaletteId::Day);
 }
 
+Palette BmpColours(const PaletteState& palettes, PaletteId id) {
+  return ColoursOf(palettes.Table(id), id);
+}
+
 void SetBmpPalette(PaletteState& palettes, PaletteId id, Palette& bmpPalette) {
-  bmpPalette = ColoursOf(palettes.Table(id), id);
+  bmpPalette = BmpColours(palettes, id);
   palettes.UseTransparency = id == PaletteId::Day;
 }
 

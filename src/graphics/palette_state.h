@@ -58,6 +58,9 @@ PaletteId PaletteForSprite(std::string_view spriteName);
 // for any name that is not one of the 15.
 PaletteId PaletteForMember(std::string_view memberName);
 
+// The palette of a BMP coloured with table `id` (Spare 0, the DAY's entry 213 pink).
+Palette BmpColours(const PaletteState& palettes, PaletteId id);
+
 // Fills the BMP palette from a palette table (Spare 0) and decides whether index 213 is
 // transparent: only the DAY palette shows it as light pink and sets UseTransparency.
 void SetBmpPalette(PaletteState& palettes, PaletteId id, Palette& bmpPalette);

@@ -26,6 +26,14 @@ class StreamCursor {
     next_ += n;
     return taken;
   }
+  void Skip(std::size_t n) {
+    if (Take(n) != nullptr) return;
+    for (std::size_t i = 0; i < n && !Ended(); ++i) Next();
+  }
+  // Whether a read went past the end of the stream.
+  bool Ended() const { return begin_ == end_; }
+  // The bytes of the stream read so far.
+  std::uint64_t Consumed() const { return position_ + static_cast<std::uint64_t>(next_ - begin_); }
 
  private:
   void Load(std::uint64_t position) {
@@ -108,6 +116,21 @@ void DecodeRow(StreamCursor& stream, RowWriter& row) {
 }
 
 }  // namespace
+
+std::uint64_t CodedLength(const ShpSubImage& image) {
+  if (!image.HeaderValid) return 0;
+  StreamCursor stream(image.Stream);
+  for (std::int64_t r = image.Header.YStart; r <= image.Header.YEnd && !stream.Ended(); ++r) {
+    for (std::uint8_t code = stream.Next(); code != 0; code = stream.Next()) {
+      if (code == 1 || code % 2 == 0) {
+        stream.Next();
+      } else {
+        stream.Skip((code - 1) / 2);
+      }
+    }
+  }
+  return stream.Consumed();
+}
 
 void DecodeShpImage(const ShpSubImage& image, bool useTransparency, PixelBuffer& pixels) {
   const ShpImageHeader& h = image.Header;

@@ -17,4 +17,9 @@ namespace zorvane::graphics {
 // bounds test is entirely transparent. Pad bytes are 0.
 void DecodeShpImage(const ShpSubImage& image, bool useTransparency, PixelBuffer& pixels);
 
+// The bytes the rows of the coded box take in the pixel stream, every row to its end code,
+// rows below the picture included; counted up to the end of the file at most. 0 for a header
+// that failed the bounds test.
+std::uint64_t CodedLength(const ShpSubImage& image);
+
 }  // namespace zorvane::graphics
