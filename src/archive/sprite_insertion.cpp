@@ -43,10 +43,11 @@ bool LoadIndexes(const std::string& dataFolder, IndexTables& tables, platform::U
   return true;
 }
 
-InsertionOutcome Insert(const std::string& dataFolder, IndexTables& tables, platform::Ui& shown) {
+InsertionOutcome Insert(const std::string& dataFolder, IndexTables& tables, platform::Ui& shown,
+                        const std::string& suggestedName) {
   if (!LoadIndexes(dataFolder, tables, shown)) return InsertionOutcome::Refused;
-  const std::string chosenPath =
-      shown.ChooseFileToOpen({kInsertDialogTitle, kInsertDialogFilter, std::string()});
+  const std::string chosenPath = shown.ChooseFileToOpen(
+      {kInsertDialogTitle, kInsertDialogFilter, std::string(), suggestedName});
   if (chosenPath.empty()) return InsertionOutcome::Cancelled;
 
   // One program changes the installation at a time, from the first check to the end; the index
@@ -128,10 +129,10 @@ InsertionOutcome Insert(const std::string& dataFolder, IndexTables& tables, plat
 
 }  // namespace
 
-InsertionOutcome InsertShpFile(const std::string& dataFolder, IndexTables& tables,
-                               platform::Ui& ui) {
+InsertionOutcome InsertShpFile(const std::string& dataFolder, IndexTables& tables, platform::Ui& ui,
+                               const std::string& suggestedName) {
   try {
-    return Insert(dataFolder, tables, ui);
+    return Insert(dataFolder, tables, ui, suggestedName);
   } catch (const std::exception& failure) {
     ui.ShowMessage(InsertionExceptionMessage(failure.what()));
     return InsertionOutcome::Refused;

@@ -18,8 +18,9 @@ enum class InsertionOutcome {
 // whichever archive holds it. The later members of that archive move by the change in size and
 // PFPDATA.IDX is rewritten to match; the previous archive and index stay beside them as
 // B_OLD.PFP and PFPDATA_OLD.IDX. Every check runs before the first file is touched, and a
-// failure while writing leaves every file as it was. The member list is not refreshed.
-InsertionOutcome InsertShpFile(const std::string& dataFolder, IndexTables& tables,
-                               platform::Ui& ui);
+// failure while writing leaves every file as it was. The member list is not refreshed. The
+// dialog shows `suggestedName` chosen at first, when one is given.
+InsertionOutcome InsertShpFile(const std::string& dataFolder, IndexTables& tables, platform::Ui& ui,
+                               const std::string& suggestedName = {});
 
 }  // namespace zorvane::archive

@@ -129,6 +129,12 @@ std::string_view ArchiveFileName(MemberArchive archive) {
   return "PAL.PFP";
 }
 
+std::string ExtractedSpritePath(const std::string& dataFolder, MemberArchive archive,
+                                std::string_view name) {
+  return dataFolder + NativeRelative(FoldersOf(archive).Extract) + std::string(name) +
+         kShpExtension;
+}
+
 bool IsSafeMemberFileName(std::string_view name) {
   return !name.empty() && name != "." && name != ".." &&
          name.find_first_of("/\\:") == std::string_view::npos;

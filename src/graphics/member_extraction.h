@@ -29,6 +29,11 @@ struct ExtractionFolders {
 // The archive's file name: "SHP.PFP", "TIL.PFP", "PAL.PFP".
 std::string_view ArchiveFileName(MemberArchive archive);
 
+// Where the extraction of a sprite or tile member puts its sprite file: TOVRIN_PFP/ICONS/ or
+// TOVRIN_PFP/TILES/ below the DATA folder, NAME.SHP.
+std::string ExtractedSpritePath(const std::string& dataFolder, MemberArchive archive,
+                                std::string_view name);
+
 // Whether a member name can become a file name without leaving its folder: not empty, not "."
 // or "..", and without a path separator (of any platform) or a drive colon.
 bool IsSafeMemberFileName(std::string_view name);

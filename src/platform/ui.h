@@ -11,6 +11,8 @@ struct OpenFileRequest {
   std::string Title;
   std::string Filter;
   std::string InitialName;
+  // A file the dialog shows chosen at first; unlike InitialName, Cancel does not return it.
+  std::string SuggestedName;
 };
 
 // Everything a worker says to or asks of the user goes through this port: the desktop program

@@ -18,7 +18,7 @@ std::string ExtractFolderOf(std::string_view chosenPath) {
 bool LoadUnitExtracts(UnitExtracts& extracts, platform::Ui& ui) {
   extracts.Loaded = false;
   const std::string chosen =
-      ui.ChooseFileToOpen({kExtractDialogTitle, kExtractDialogFilter, kUnitTextFileName});
+      ui.ChooseFileToOpen({kExtractDialogTitle, kExtractDialogFilter, kUnitTextFileName, {}});
   extracts.ExtractFolder = ExtractFolderOf(chosen);
   const std::string textPath = extracts.ExtractFolder + kUnitTextFileName;
   const std::string indexPath = extracts.ExtractFolder + kUnitIndexFileName;

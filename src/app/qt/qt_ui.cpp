@@ -39,12 +39,14 @@ QString NameFilter(const std::string& filter) {
 }
 
 void QtUi::ShowMessage(const std::string& text) {
+  if (beforeDialog_) beforeDialog_();
   QApplication::setOverrideCursor(Qt::ArrowCursor);
   MakeMessageBox(text, false, parent_)->exec();
   QApplication::restoreOverrideCursor();
 }
 
 platform::Answer QtUi::AskOkCancel(const std::string& text) {
+  if (beforeDialog_) beforeDialog_();
   QApplication::setOverrideCursor(Qt::ArrowCursor);
   const int answer = MakeMessageBox(text, true, parent_)->exec();
   QApplication::restoreOverrideCursor();
@@ -52,6 +54,7 @@ platform::Answer QtUi::AskOkCancel(const std::string& text) {
 }
 
 std::string QtUi::ChooseFileToOpen(const platform::OpenFileRequest& request) {
+  if (beforeDialog_) beforeDialog_();
   QFileDialog dialog(parent_, ToQString(request.Title),
                      startFolder_ != nullptr ? ToQString(*startFolder_) : QString());
   dialog.setOption(QFileDialog::DontUseNativeDialog);
@@ -59,6 +62,7 @@ std::string QtUi::ChooseFileToOpen(const platform::OpenFileRequest& request) {
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.setNameFilter(NameFilter(request.Filter));
   if (!request.InitialName.empty()) dialog.selectFile(ToQString(request.InitialName));
+  if (!request.SuggestedName.empty()) dialog.selectFile(ToQString(request.SuggestedName));
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
     return request.InitialName;
   }
