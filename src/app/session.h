@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "app/about.h"
+#include "app/browse_layout.h"
 #include "app/how_to.h"
 #include "app/main_window_model.h"
 #include "archive/index_tables.h"
@@ -35,6 +36,8 @@ struct Session {
   std::string DataFolder;     // the game's DATA folder; ends in the separator when chosen
   bool SettingsFound = false;
   std::string SettingsLine;
+  // The Browse window's size and panes, from the settings file or as last closed.
+  std::optional<app::BrowseLayout> BrowseLayout;
 
   archive::IndexTables Index;
   MainWindowModel Window;

@@ -1,9 +1,10 @@
 #include "app/settings.h"
 
+#include "app/browse_layout.h"
+
 #include "platform/failure_messages.h"
 #include "platform/file_system.h"
 #include "platform/file_transaction.h"
-#include "platform/messages_after_unlock.h"
 #include "platform/number_text.h"
 #include "platform/paths.h"
 #include "platform/text_lines.h"
@@ -22,33 +23,21 @@ std::string SettingsPath(const Session& session) {
   return session.ProgramFolder + kSettingsFileName;
 }
 
-// Writes the settings file through a transaction of the program folder. The failure's reason
-// is the whole sentence to show.
+}  // namespace
+
 platform::Status ReplaceSettingsFile(const std::string& path, const std::string& content,
                                      platform::Ui& ui) {
-  const auto notWritten = [&path](std::string reason) {
-    if (!reason.ends_with('.')) reason += '.';
-    return platform::Status::Failure("The settings file " + path + " cannot be written: " + reason);
-  };
-  platform::MessagesAfterUnlock messages(ui);  // a recovery's line, once the lock is let go
-  const auto lock = platform::LockForChanges(platform::FolderPart(path), messages);
-  if (!lock) return notWritten(lock.Reason());
-  platform::FileTransaction transaction(lock.Value());
   const std::span bytes(reinterpret_cast<const std::uint8_t*>(content.data()), content.size());
-  if (auto staged = transaction.StageBytes(path, std::string(), bytes); !staged) {
-    return notWritten(staged.Reason());
-  }
-  if (auto committed = transaction.Commit(); !committed) {
-    return platform::Status::Failure(
-        committed.FailureMessage(notWritten(committed.Outcome.Reason()).Reason()));
-  }
-  return platform::Status::Success();
+  return platform::ReplaceWholeFile(path, bytes, ui, "The settings file");
 }
+
+namespace {
 
 void WriteSettingsFile(Session& session) {
   const std::string path = SettingsPath(session);
-  if (auto written = ReplaceSettingsFile(path, SettingsFileContent(session.DataFolder), session.Ui);
-      !written) {
+  std::string content = SettingsFileContent(session.DataFolder);
+  if (session.BrowseLayout) content += BrowseLayoutLine(*session.BrowseLayout);
+  if (auto written = ReplaceSettingsFile(path, content, session.Ui); !written) {
     session.Ui.ShowMessage(platform::JoinLines(
         {written.Reason(), "The chosen folder is used until the program ends."}));
   }
@@ -78,6 +67,9 @@ void ReadSettings(Session& session) {
     platform::TextLineReader lines(text);
     session.SettingsLine = lines.AtEnd() ? std::string() : std::string(lines.Next());
     if (auto folder = FolderFromSettingsLine(session.SettingsLine)) session.DataFolder = *folder;
+    while (!lines.AtEnd()) {
+      if (auto layout = BrowseLayoutFromLine(lines.Next())) session.BrowseLayout = *layout;
+    }
   }
   session.SettingsFound = true;
 }
@@ -90,7 +82,7 @@ void UseDataFolder(Session& session, const std::string& dataFolder) {
 
 std::string BrowseDataFolder(Session& session) {
   return session.Ui.ChooseFileToOpen(
-      {kFolderDialogTitle, kFolderDialogFilter, kFolderDialogInitialName});
+      {kFolderDialogTitle, kFolderDialogFilter, kFolderDialogInitialName, {}});
 }
 
 void SetupDataFolder(Session& session) {

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "app/session.h"
+#include "platform/result.h"
 
 namespace zorvane::app {
 
@@ -28,8 +29,8 @@ std::optional<std::string> FolderFromSettingsLine(std::string_view line);
 std::string SettingsFileContent(const std::string& dataFolder);
 
 // Sets ProgramFolder, SettingsFound, SettingsLine and, when the settings file names one,
-// DataFolder. An existing settings file always counts as found, whatever its first line holds
-// (an empty file included).
+// DataFolder, and the Browse window's layout when a later line holds it. An existing settings file
+// always counts as found, whatever its first line holds (an empty file included).
 void ReadSettings(Session& session);
 
 // Uses `dataFolder` as if a settings file had named it (the command line's --data); the
@@ -40,6 +41,11 @@ void UseDataFolder(Session& session, const std::string& dataFolder);
 // settings file) or the user ends the program (then sets Terminated). Returns at once when the
 // settings were found.
 void SetupDataFolder(Session& session);
+
+// Writes the settings file through a transaction of the program folder. The failure's reason
+// is the whole sentence to show.
+platform::Status ReplaceSettingsFile(const std::string& path, const std::string& content,
+                                     platform::Ui& ui);
 
 // Shows the folder dialog; returns what it returned.
 std::string BrowseDataFolder(Session& session);

@@ -266,6 +266,26 @@ Result<FolderLock> LockForChanges(const std::string& folder, Ui& ui) {
   return lock;
 }
 
+Status ReplaceWholeFile(const std::string& path, std::span<const std::uint8_t> bytes, Ui& ui,
+                        std::string_view described) {
+  const auto notWritten = [&](std::string reason) {
+    if (!reason.ends_with('.')) reason += '.';
+    return Status::Failure(std::string(described) + " " + path + " cannot be written: " + reason);
+  };
+  MessagesAfterUnlock messages(ui);
+  const auto lock = LockForChanges(FolderPart(path), messages);
+  if (!lock) return notWritten(lock.Reason());
+  FileTransaction transaction(lock.Value());
+  if (auto staged = transaction.StageBytes(path, std::string(), bytes); !staged) {
+    return notWritten(staged.Reason());
+  }
+  if (auto committed = transaction.Commit(); !committed) {
+    return Status::Failure(
+        committed.FailureMessage(notWritten(committed.Outcome.Reason()).Reason()));
+  }
+  return Status::Success();
+}
+
 void RecoverInterrupted(const std::string& folder, Ui& ui) {
   if (folder.empty()) return;
   const auto names = FolderEntryNames(WithTrailingSeparator(ResolvePath(folder)));

@@ -5,6 +5,7 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/folder_lock.h"
@@ -98,6 +99,13 @@ class FileTransaction {
 // undoing a transaction that a crashed run left there (saying so through `ui` in one line) and
 // removing the temporary files of runs that no longer run.
 Result<FolderLock> LockForChanges(const std::string& folder, Ui& ui);
+
+// Replaces the one file `path` (no backup kept) by `bytes` through a transaction of its folder:
+// the file is the old one or the new one, never a part. A failure gives the whole sentence to
+// show: `described` ("The file"), the path, "cannot be written:" and the reason. A recovery's
+// line is shown through `ui` once the lock is let go.
+Status ReplaceWholeFile(const std::string& path, std::span<const std::uint8_t> bytes, Ui& ui,
+                        std::string_view described = "The file");
 
 // Completes or undoes the transaction a crashed run left in `folder`, if any, and says in one
 // line what it did; does nothing while another program holds the folder. Every command and the
