@@ -24,10 +24,16 @@ std::string Trimmed(std::string_view text) {
   return std::string(text.substr(first, text.find_last_not_of(' ') - first + 1));
 }
 
+// The archive's file name from the column, without the spaces that pad its base name there
+// ("SHP     .PFP" is SHP.PFP).
 std::string ArchiveColumnOf(const std::string& row) {
   if (row.size() < kArchiveColumnStart + kNumbersWidth) return {};
-  return Trimmed(std::string_view(row).substr(kArchiveColumnStart,
-                                              row.size() - kArchiveColumnStart - kNumbersWidth));
+  std::string_view column = std::string_view(row).substr(
+      kArchiveColumnStart, row.size() - kArchiveColumnStart - kNumbersWidth);
+  constexpr std::string_view kExtension = ".PFP";
+  if (!column.ends_with(kExtension)) return Trimmed(column);
+  column.remove_suffix(kExtension.size());
+  return Trimmed(column) + std::string(kExtension);
 }
 
 MemberKind KindOfArchive(const std::string& archive) {

@@ -200,6 +200,24 @@ class MainWindowTest : public QObject {
                     "PacGen Datafiles (*.IDX *.PFP)"},
           {"SHP-files for insertions|*.SHP", "SHP-files for insertions (*.SHP)"}})
       QCOMPARE(zorvane::qt::NameFilter(filter), QString(shown));
+
+    // Each dialog comes up after the hook that lets the main window show its state first.
+    zorvane::qt::QtUi ui;
+    int hooked = 0;
+    QString seen;  // the hook's count as each dialog came up
+    ui.SetBeforeDialog([&hooked] { ++hooked; });
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+      if (QWidget* dialog = QApplication::activeModalWidget()) {
+        seen += QString::number(hooked);
+        dialog->close();
+      }
+    });
+    closer.start(10);
+    ui.ShowMessage("");
+    ui.AskOkCancel("");
+    ui.ChooseFileToOpen({});
+    QCOMPARE(seen, "123");
   }
 };
 

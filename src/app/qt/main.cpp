@@ -17,6 +17,10 @@ int main(int argc, char** argv) {
   zorvane::qt::Form1 window(session);
   ui.SetParentWindow(&window);
   ui.SetStartFolder(&session.DataFolder);
+  // A message comes up over the captions and choice that its command has already set.
+  ui.SetBeforeDialog([&window] {
+    if (window.isVisible()) window.Refresh();
+  });
   if (!window.Load()) return 0;
   window.show();
   window.Refresh();  // the frame is known once the window is shown

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -24,10 +25,14 @@ class QtUi : public platform::Ui {
   // changes: the session's DATA folder).
   void SetParentWindow(QWidget* parent) { parent_ = parent; }
   void SetStartFolder(const std::string* folder) { startFolder_ = folder; }
+  // Runs before every message box and file dialog comes up, so that the window behind it can
+  // first show what the command has changed so far.
+  void SetBeforeDialog(std::function<void()> hook) { beforeDialog_ = std::move(hook); }
 
  private:
   QWidget* parent_ = nullptr;
   const std::string* startFolder_ = nullptr;
+  std::function<void()> beforeDialog_;
   int busyDepth_ = 0;
 };
 
