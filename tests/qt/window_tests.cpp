@@ -147,6 +147,9 @@ class MainWindowTest : public QObject {
     QCOMPARE(w.Find<QLabel>("Label1", howTo)->text(),
              "To get specific instructions on a single item, select the appropriate option below.");
     auto* text = w.Find<QPlainTextEdit>("Text1", howTo);
+    const QWidget* topics = w.Find("Frame1", howTo);  // each topic lies whole below the title
+    for (const auto* option : topics->findChildren<QRadioButton*>())
+      QVERIFY2(topics->contentsRect().contains(option->geometry()), qPrintable(option->text()));
     const QStringList beginnings =  // of each topic's text, topic 0 unused
         QString(
             "|1.: Select 'EXTRACT'|All PacGen Icons|All PacGen tiles|To insert Unitdescriptions|"

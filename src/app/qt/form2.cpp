@@ -6,6 +6,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <algorithm>
 
 #include "twips.h"
 #include "widgets.h"
@@ -47,16 +48,21 @@ Form2::Form2(app::HowToWindowModel& model, QWidget* owner)
       {11, TwipsRect(120, 4200, 2655, 615)},
       {9, TwipsRect(120, 4920, 2655, 255)},
   }};
+  // The frame's title is taller here than the layout allows for: an option placed above the
+  // frame's contents moves down to them, so that it shows whole; the others keep their places.
+  const int contentsTop = frame1->contentsRect().top();
   for (const OptionPlace& place : places) {
-    QWidget* parent =
-        place.Number == app::kGeneralDescriptionOption ? static_cast<QWidget*>(this) : frame1;
+    const bool inFrame = place.Number != app::kGeneralDescriptionOption;
+    QWidget* parent = inFrame ? static_cast<QWidget*>(frame1) : this;
+    QRect geometry = place.Geometry;
+    if (inFrame) geometry.moveTop(std::max(geometry.top(), contentsTop));
     const std::string_view text = app::HowToOptionCaption(place.Number);
     const QString caption = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
     auto* option = new QRadioButton(parent);
     option->setObjectName(QStringLiteral("Option%1").arg(place.Number));
     option->setAutoExclusive(false);
     option->setText(WrappedCaption(caption, option->font(), place.Geometry.width() - 24));
-    option->setGeometry(place.Geometry);
+    option->setGeometry(geometry);
     connect(option, &QRadioButton::clicked, this, [this, number = place.Number] {
       app::OnHowToOptionClick(model_, number);
       Refresh();
