@@ -105,6 +105,18 @@ class MainWindowTest : public QObject {
     QVERIFY(zorvane::testing::ReadFile(sprite) == extracted);
     QVERIFY(w.sample.ui.Messages().at(1).starts_with("The files has been converted and saved"));
 
+    // A hint too wide for the top panel keeps its two lines, the folder shortened in its middle;
+    // the tool tip holds it whole.
+    auto& hint = w.sample.session.Window.Label3Caption;
+    hint = "Doubleclick\r\nThe SHP file will be saved in /" + std::string(200, 'x') + "/ICONS/";
+    w.window.Refresh();
+    const auto* label3 = w.Find<QLabel>("Label3");
+    const QStringList lines = label3->text().split('\n');
+    QVERIFY(lines.size() == 2 && lines[1].startsWith("The SHP file will be saved in /x"));
+    QVERIFY(lines[1].endsWith("x/ICONS/") &&
+            label3->fontMetrics().horizontalAdvance(lines[1]) <= 553);
+    QCOMPARE(label3->toolTip(), ToQString(hint));
+
     QStringList menus;
     for (QAction* menu : w.window.menuBar()->actions()) {
       menus << menu->text() + ":";

@@ -179,7 +179,9 @@ void Form1::Refresh() {
   setWindowTitle(ToQString(window.Caption));
   label1_->setText(ToQString(window.Label1Caption));
   label2_->setText(ToQString(window.Label2Caption));
-  label3_->setText(ToQString(window.Label3Caption));
+  const QString hint = ToQString(window.Label3Caption);
+  label3_->setText(TextFittingLabel(hint, *label3_));
+  label3_->setToolTip(label3_->text() == hint ? QString() : hint);
   if (window.List1 != shownRows_) {
     QStringList rows;
     rows.reserve(static_cast<qsizetype>(window.List1.size()));

@@ -61,6 +61,15 @@ QLabel* MakeLabel(QWidget* parent, const char* name, const QRect& geometry) {
   return label;
 }
 
+QString TextFittingLabel(const QString& text, const QLabel& label) {
+  const QFontMetrics metrics(label.font());
+  const QRect area = label.contentsRect();
+  if (metrics.boundingRect(area, Qt::TextWordWrap, text).height() <= area.height()) return text;
+  QStringList lines = text.split(QLatin1Char('\n'));
+  for (QString& line : lines) line = metrics.elidedText(line, Qt::ElideMiddle, area.width());
+  return lines.join(QLatin1Char('\n'));
+}
+
 QFrame* MakeLine(QWidget* parent, const char* name, int left, int right, int y) {
   auto* line = new QFrame(parent);
   line->setObjectName(QString::fromLatin1(name));

@@ -28,6 +28,11 @@ QString WrappedCaption(const QString& caption, const QFont& font, int width);
 // wrapped at its width.
 QLabel* MakeLabel(QWidget* parent, const char* name, const QRect& geometry);
 
+// `text` as `label` shows it whole: wrapped at its width, or, where the wrapped lines would not
+// fit its height, each line too wide for it shortened in its middle, so that a long folder
+// keeps its beginning and its end.
+QString TextFittingLabel(const QString& text, const QLabel& label);
+
 // A horizontal line from (left, y) to (right, y), in twips.
 QFrame* MakeLine(QWidget* parent, const char* name, int left, int right, int y);
 
