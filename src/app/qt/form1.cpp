@@ -219,6 +219,13 @@ void Form1::ApplyHeight(int twips) {
   setFixedHeight(Pixels(twips) - decoration);
 }
 
+void Form1::moveEvent(QMoveEvent* event) {
+  QMainWindow::moveEvent(event);
+  // A window manager puts its frame around the window only after it is shown, and moves the
+  // window as it does; only then is the frame's height known, so the height is applied again.
+  ApplyHeight(session_.Window.HeightTwips);
+}
+
 void Form1::CentreOnScreen() {
   const QScreen* screen =
       this->screen() != nullptr ? this->screen() : QApplication::primaryScreen();

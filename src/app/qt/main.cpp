@@ -23,6 +23,5 @@ int main(int argc, char** argv) {
   });
   if (!window.Load()) return 0;
   window.show();
-  window.Refresh();  // the frame is known once the window is shown
   return QApplication::exec();
 }
