@@ -189,6 +189,7 @@ class Bench {
   void WholeArchive(Table& table);
   void Coding(Table& table);
   void Window(Table& table);
+  void Browse(Table& table);
 
   Options options_;
   std::string work_, data_, program_;
@@ -458,6 +459,37 @@ void Bench::Window(Table& table) {
   row.Runs.push_back(m);
 }
 
+void Bench::Browse(Table& table) {
+  const std::string browseBench = ZORVANE_BROWSE_BENCH;
+  if (browseBench.empty()) return;
+  const std::string log = work_ + "browse.log";
+  SettleDisk();
+  // One run of it measures both: the medians of a keystroke in the filter box (wall, CPU, the
+  // rows filtered), then of the largest tile file's first picture (wall, CPU, its hexes).
+  const Measurement m =
+      RunProgram({browseBench, data_, program_, "--runs", std::to_string(3 * options_.Runs)}, log);
+  std::vector<double> figures;
+  std::ifstream in(log);
+  for (std::string line; std::getline(in, line);) {
+    for (const char* label :
+         {"filter_wall ", "filter_cpu ", "rows ", "picture_wall ", "picture_cpu ", "hexes "}) {
+      if (line.starts_with(label)) figures.push_back(std::atof(line.c_str() + std::strlen(label)));
+    }
+  }
+  if (figures.size() != 6) Fail("browse_bench printed no figures; see " + log);
+  Row& filter =
+      table.Add("(Browse: a filter keystroke)", FormatCount(figures[2]) + " rows filtered",
+                figures[2], "rows", "", Aim::BrowseFilter);
+  Row& picture =
+      table.Add("(Browse: largest tile file)", FormatCount(figures[5]) + " hexes, first shown",
+                figures[5], "hexes", "", Aim::BrowsePicture);
+  for (const auto& [row, first] : {std::pair{&filter, 0}, std::pair{&picture, 3}}) {
+    Measurement run = m;
+    run.Reported.assign(figures.begin() + first, figures.begin() + first + 3);
+    row->Runs.push_back(run);
+  }
+}
+
 void Bench::Run(Table& table) {
   Listings(table);
   Extractions(table);
@@ -467,6 +499,7 @@ void Bench::Run(Table& table) {
   WholeArchive(table);
   Coding(table);
   Window(table);
+  Browse(table);
 }
 
 }  // namespace

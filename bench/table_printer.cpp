@@ -173,6 +173,17 @@ void Table::PrintAims(std::ostream& out) const {
              FormatSeconds(reported.at(4)) + "), " + MiB(window->PeakKiB()) + " in all",
          window->WallMedian() < 0.1);
   }
+  if (const Row* filter = Find(Aim::BrowseFilter)) {
+    Line(out, "a filter keystroke in the Browse window under 30 ms",
+         FormatSeconds(filter->WallMedian()) + " from the key to the painted table of " +
+             FormatCount(filter->Amount) + " rows",
+         filter->WallMedian() < 0.03);
+  }
+  if (const Row* picture = Find(Aim::BrowsePicture)) {
+    Line(out, "the first picture of the largest tile file under 50 ms",
+         FormatSeconds(picture->WallMedian()) + " from the chosen row to the painted preview",
+         picture->WallMedian() < 0.05);
+  }
 }
 
 std::string FormatCount(double count) {

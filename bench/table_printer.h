@@ -12,7 +12,18 @@
 namespace zorvane::bench {
 
 // What a row stands for among the aims.
-enum class Aim { None, Listing, Insertion, MemberCopies, Conversion, Decoding, Encoding, Window };
+enum class Aim {
+  None,
+  Listing,
+  Insertion,
+  MemberCopies,
+  Conversion,
+  Decoding,
+  Encoding,
+  Window,
+  BrowseFilter,
+  BrowsePicture
+};
 
 struct Row {
   std::string Command;
