@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QFrame>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListView>
 #include <QListWidget>
@@ -14,10 +15,12 @@
 #include <QStringListModel>
 
 #include "app/check_menu.h"
+#include "app/extraction_events.h"
 #include "app/insert_menu.h"
 #include "app/main_window_events.h"
 #include "app/row_dispatch.h"
 #include "app/unit_description_menu.h"
+#include "browse_window.h"
 #include "form2.h"
 #include "frm_about.h"
 #include "twips.h"
@@ -60,6 +63,24 @@ FrmAbout* Form1::AboutWindow() const {
   return about_.data();
 }
 
+BrowseWindow* Form1::Browse() const {
+  return browse_.data();
+}
+
+void Form1::ShowBrowse() {
+  if (browse_ == nullptr) {
+    browse_ = new BrowseWindow(
+        session_, [this] { Refresh(); }, this);
+  } else {
+    browse_->Reload();
+  }
+  // The pictures are shown in the palettes extraction uses; without them, how to make them.
+  Run(app::CheckPalettes);
+  browse_->show();
+  browse_->raise();
+  browse_->activateWindow();
+}
+
 void Form1::BuildMenus() {
   const auto addAction = [this](QMenu* menu, const char* name, const char* caption) {
     QAction* action = menu->addAction(QString::fromLatin1(caption));
@@ -76,6 +97,9 @@ void Form1::BuildMenus() {
   QMenu* extract = addMenu("mnu_extr", "Extract");
   connect(addAction(extract, "Ext_unitdescr", "UnitDescriptions"), &QAction::triggered, this,
           [this] { Run(app::OnExtractUnitDescriptionsMenu); });
+  QAction* browse = addAction(extract, "mnu_browse", "Browse...");
+  browse->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_B));
+  connect(browse, &QAction::triggered, this, &Form1::ShowBrowse);
   QMenu* insert = addMenu("mnu_insert", "Insert");
   connect(addAction(insert, "ins_unitdescr", "Insert Unitdescriptions"), &QAction::triggered, this,
           [this] { Run(app::OnInsertUnitDescriptionsMenu); });
@@ -134,6 +158,7 @@ void Form1::BuildList(QWidget* central) {
     session_.Window.ListIndex = index.row();
     Run(app::OnList1DoubleClick);
   });
+  list1_->installEventFilter(this);
 }
 
 void Form1::BuildChoices(QWidget* central) {
@@ -165,6 +190,8 @@ template <class Handler>
 void Form1::Run(Handler handler) {
   handler(session_);
   Refresh();
+  // What the command changed shows in the Browse window too.
+  if (browse_ != nullptr && browse_->isVisible()) browse_->Reload();
 }
 
 bool Form1::Load() {
@@ -252,6 +279,18 @@ void Form1::EndProgram() {
   ending_ = true;
   QApplication::closeAllWindows();
   QApplication::quit();
+}
+
+bool Form1::eventFilter(QObject* watched, QEvent* event) {
+  // Enter on the selected row of the list does what a double-click does.
+  if (watched == list1_ && event->type() == QEvent::KeyPress) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if ((key == Qt::Key_Return || key == Qt::Key_Enter) && list1_->currentIndex().isValid()) {
+      Run(app::OnList1DoubleClick);
+      return true;
+    }
+  }
+  return QMainWindow::eventFilter(watched, event);
 }
 
 void Form1::closeEvent(QCloseEvent* event) {

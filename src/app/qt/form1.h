@@ -19,6 +19,7 @@ class QStringListModel;
 
 namespace zorvane::qt {
 
+class BrowseWindow;
 class Form2;
 class FrmAbout;
 
@@ -40,9 +41,13 @@ class Form1 : public QMainWindow {
 
   Form2* HowToWindow() const { return howTo_; }
   FrmAbout* AboutWindow() const;
+  // Extract > Browse: opens the Browse window, or brings it to the front.
+  void ShowBrowse();
+  BrowseWindow* Browse() const;
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
   void moveEvent(QMoveEvent* event) override;
 
  private:
@@ -75,6 +80,7 @@ class Form1 : public QMainWindow {
   std::vector<std::string> shownFiles_;     // the names File1 holds
   Form2* howTo_ = nullptr;
   QPointer<FrmAbout> about_;
+  QPointer<BrowseWindow> browse_;
   bool ending_ = false;
 };
 
