@@ -126,7 +126,7 @@ class MainWindowTest : public QObject {
     }
     QCOMPARE(
         menus,
-        (QStringList{"File: mnu_end=End", "Extract: Ext_unitdescr=UnitDescriptions",
+        (QStringList{"File: mnu_end=End", "Extract: Ext_unitdescr=UnitDescriptions mnu_browse=Browse...",
                      "Insert: ins_unitdescr=Insert Unitdescriptions - mnu_SHP_PFP=Insert SHP file",
                      "Setup: mnu_setup=DATA folder mnu_check=Check installation",
                      "Help: mnu_howto=HowTo mnu_about=About"}));

@@ -54,6 +54,11 @@ BrowseWindow::BrowseWindow(app::Session& session, std::function<void()> afterCom
   table_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 4);
   table_->horizontalHeader()->setStretchLastSection(true);
+  for (const auto& [column, characters] :
+       {std::pair{MemberTableModel::kName, 10}, {MemberTableModel::kArchive, 9},
+        {MemberTableModel::kOffset, 11}, {MemberTableModel::kLength, 9}}) {
+    table_->setColumnWidth(column, table_->fontMetrics().averageCharWidth() * characters + 12);
+  }
   // Index order until the user sorts by a column.
   table_->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
   table_->setSortingEnabled(true);

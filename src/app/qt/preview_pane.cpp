@@ -113,6 +113,8 @@ void PreviewPane::BuildPicturePage() {
   splitter_->addWidget(scroll_);
   splitter_->addWidget(info_);
   splitter_->setStretchFactor(0, 1);
+  info_->setMinimumWidth(150);
+  splitter_->setSizes({400, 170});
 
   thumbnails_ = new ThumbnailModel(this);
   strip_ = Named(new QListView(picturePage_), "Thumbnails");
