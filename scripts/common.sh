@@ -30,7 +30,7 @@ ensure_packages() {
 }
 
 # The packages every build needs.
-BUILD_PACKAGES=(cmake make g++ libgtest-dev qt6-base-dev)
+BUILD_PACKAGES=(cmake make g++ libgtest-dev libspng-dev qt6-base-dev)
 
 # configure_and_build DIR [CMAKE_OPTION...]: configures once, then builds incrementally.
 configure_and_build() {

@@ -7,6 +7,7 @@
 #include "cli/insert_command.h"
 #include "cli/list_command.h"
 #include "cli/palettes_command.h"
+#include "cli/render_command.h"
 #include "cli/repack_command.h"
 #include "cli/sets_command.h"
 #include "cli/unit_commands.h"
@@ -28,6 +29,9 @@ const std::vector<Command>& Commands() {
        ExtractArgumentsValid, RunExtract, true},
       {"palettes", "", "loads the 15 internal palettes, or says how to make them",
        PalettesArgumentsValid, RunPalettes, false},
+      {"render", "shp|til NAME [--frame N] [--palette NAME] [--zoom 1-16] --png FILE",
+       "writes one sub-image as the Browse window shows it, transparent pixels pink, as a PNG",
+       RenderArgumentsValid, RunRender, false},
       {"sets", "icons|tiles", "the list of BMP sets waiting to be packed, as the window shows it",
        SetsArgumentsValid, RunSets, false},
       {"repack", "icons|tiles SET... | --all",

@@ -16,17 +16,6 @@ const std::map<std::string, int>& ExtractChoices() {
   return choices;
 }
 
-// The first row of the list whose member has this name (NULs removed, spaces trimmed,
-// compared case-sensitively like every member name).
-std::optional<int> RowOfMember(app::Session& session, archive::ArchiveChoice choice,
-                               const std::string& name) {
-  const auto& table = archive::TableFor(session.Index, choice);
-  for (std::size_t row = 0; row < table.size(); ++row) {
-    if (archive::ComparableName(table[row].Name) == name) return static_cast<int>(row);
-  }
-  return std::nullopt;
-}
-
 }  // namespace
 
 bool ExtractArgumentsValid(const std::vector<std::string>& args) {

@@ -1,6 +1,7 @@
 #include "cli/row_clicks.h"
 
 #include "app/row_dispatch.h"
+#include "archive/index_record.h"
 
 namespace zorvane::cli {
 
@@ -33,6 +34,15 @@ std::optional<std::vector<int>> RowsNamed(const app::Session& session,
     rows.push_back(*row);
   }
   return rows;
+}
+
+std::optional<int> RowOfMember(app::Session& session, archive::ArchiveChoice choice,
+                               const std::string& name) {
+  const auto& table = archive::TableFor(session.Index, choice);
+  for (std::size_t row = 0; row < table.size(); ++row) {
+    if (archive::ComparableName(table[row].Name) == name) return static_cast<int>(row);
+  }
+  return std::nullopt;
 }
 
 bool DoubleClickEachRow(app::Session& session, const std::vector<int>& rows,

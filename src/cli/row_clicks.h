@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/session.h"
+#include "archive/archive_choice.h"
 
 namespace zorvane::cli {
 
@@ -23,6 +24,11 @@ using RowOfName = std::function<std::optional<int>(const std::string& name)>;
 std::optional<std::vector<int>> RowsNamed(const app::Session& session,
                                           const std::vector<std::string>& args,
                                           const RowOfName& rowOf, std::string& unknown);
+
+// The first row of the archive's list whose member has this name (NULs removed, spaces
+// trimmed, compared case-sensitively like every member name).
+std::optional<int> RowOfMember(app::Session& session, archive::ArchiveChoice choice,
+                               const std::string& name);
 
 // Double-clicks each row in turn, as the user would, and asks `completed` after each click
 // whether its command ran to the end; returns whether every one did.

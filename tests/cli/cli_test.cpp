@@ -25,7 +25,8 @@ TEST_F(CliFixture, WrongArgumentsAreAUsageErrorThatTouchesNothing) {
       "extract SHP X|extract shp --all X|extract shp X --all|extract shp ''|insert|insert ''|"
       "insert PANELS.SHP ''|sets|sets shp|sets icons tiles|repack icons|repack ICONS X|"
       "repack tiles ''|repack icons --all X|repack icons X --all|extract-units x|insert-units|"
-      "insert-units a b|insert-units ''");
+      "insert-units a b|insert-units ''|render shp X|render pal X --png f|render shp --png f|"
+      "render shp X --zoom 17 --png f|render shp X --frame x --png f|render shp X --png f --png g");
   const auto before = testing::SnapshotFolder(data.Path());
   for (std::string row; std::getline(rows, row, '|');) {
     const std::size_t mark = row.find('>');
