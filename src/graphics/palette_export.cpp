@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "graphics/act_palette_file.h"
+#include "graphics/gimp_palette_file.h"
 #include "graphics/graphics_messages.h"
 #include "graphics/psp_palette_file.h"
 #include "platform/failure_messages.h"
@@ -19,6 +20,10 @@ std::string PspPaletteFileName(const std::string& memberName) {
 
 std::string ActPaletteFileName(const std::string& memberName) {
   return memberName + "-palette for Photoshop.ACT";
+}
+
+std::string GimpPaletteFileName(const std::string& memberName) {
+  return memberName + ".gpl";
 }
 
 std::string InternalPaletteFileName(std::string_view paletteName) {
@@ -85,13 +90,18 @@ bool ExportPalette(const platform::FolderLock& dataLock, const std::string& prog
        BytesOf(PspPaletteText(palettes.PaletteRaw, pink)), platform::Durability::Unsynced},
       {context.ExtractFolder + ActPaletteFileName(name), ActPaletteBytes(palettes.PaletteRaw, pink),
        platform::Durability::Unsynced},
+      {context.ExtractFolder + GimpPaletteFileName(name),
+       BytesOf(GimpPaletteText(name, palettes.PaletteRaw, pink)), platform::Durability::Unsynced},
       {programFolder + InternalPaletteFileName(name), SerialisePalette(palettes.PaletteRaw),
        platform::Durability::Synced},
   };
   if (!WriteAll(dataLock, files, ui)) return false;
   RefreshPaletteTable(palettes, PaletteForMember(name), palettes.PaletteRaw);
-  ui.ShowMessage(name + "-palettes for Adobe Photoshop and PaintShopPro has been created in " +
-                 std::string(platform::kLineEnd) + context.ExtractFolder);
+  ui.ShowMessage(platform::JoinLines(
+      {name + "-palettes for Adobe Photoshop and PaintShopPro has been created in ",
+       context.ExtractFolder,
+       name + "-palette for GIMP has been created as " + GimpPaletteFileName(name) +
+           " in the same folder."}));
   return true;
 }
 

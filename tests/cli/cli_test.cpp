@@ -116,7 +116,9 @@ TEST_F(CliFixture, ExtractChecksThePalettesThenDoubleClicksTheRowOfEachName) {
   EXPECT_EQ(Run({"palettes"}), kExitRefused);
   EXPECT_EQ(OutLines(), Lines(lines.begin(), lines.begin() + kPaletteCheck));
   ASSERT_EQ(Run({"extract", "pal", "--all"}), kExitCompleted);
-  EXPECT_EQ(OutLines().size(), kPaletteCheck + 2 * 15);
+  ASSERT_EQ(OutLines().size(), kPaletteCheck + 3 * 15);
+  EXPECT_EQ(OutLines(kPaletteCheck + 2)[0],
+            "DAY-palette for GIMP has been created as DAY.gpl in the same folder.");
   ASSERT_EQ(Run({"palettes"}), kExitCompleted);
   EXPECT_EQ(OutLines(), Lines{"The 15 internal palettes have been loaded from " + program.Path()});
   fs::remove(data / "PAL.PFP");

@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <sstream>
 
 #include "graphics/member_extraction.h"
 #include "graphics/palette_export.h"
 #include "graphics/sprite_conversion.h"
+#include "platform/fault_injection.h"
 #include "platform/scripted_ui.h"
 #include "platform/text_lines.h"
 #include "sprite_member.h"
@@ -254,7 +256,7 @@ TEST_F(Extraction, ASourceThatCannotBeReadEndsTheConversion) {
 
 // The paint programs' files show entry 213 in pink only for the member named exactly DAY; the
 // table of the name (DAY for an unknown name) is refreshed, the DAY table always with pink.
-TEST_F(Extraction, APaletteBecomesThreeFilesAndRefreshesTheTableOfItsName) {
+TEST_F(Extraction, APaletteBecomesFourFilesAndRefreshesTheTableOfItsName) {
   const std::tuple<const char*, PaletteId, bool, bool> members[] = {
       {"DAY", PaletteId::Day, true, true},           {"MAIN", PaletteId::Main, false, false},
       {"TURN03J", PaletteId::Turn03J, false, false}, {"menu2", PaletteId::Menu2, false, false},
@@ -280,6 +282,17 @@ TEST_F(Extraction, APaletteBecomesThreeFilesAndRefreshesTheTableOfItsName) {
     EXPECT_EQ(Bytes(act.end() - 3, act.end()), (Bytes{249, 0, 255}));
     EXPECT_EQ(testing::ReadFile(program.Path() + name + ".RGB"),
               testing::ReadFile(data / "PAL.PFP"));
+    // GIMP's lines end in LF alone.
+    const std::string gimpText = testing::ReadText(folder + name + ".gpl");
+    EXPECT_TRUE(gimpText.ends_with("\n249   0 255\tIndex 255\n"));
+    Names gpl;
+    std::istringstream gimp(gimpText);
+    for (std::string line; std::getline(gimp, line);) gpl.push_back(line);
+    ASSERT_EQ(gpl.size(), 260u);
+    EXPECT_EQ((Names(gpl.begin(), gpl.begin() + 6)),
+              (Names{"GIMP Palette", "Name: " + std::string(name), "Columns: 16", "#",
+                     "  0 255   0\tIndex 0", "  7 254   1\tIndex 1"}));
+    EXPECT_EQ(gpl[217], pinkInFiles ? "255 225 225\tIndex 213" : " 30  20  10\tIndex 213");
     // The next name may differ only in case.
     std::filesystem::remove(program.Path() + name + ".RGB");
     std::filesystem::remove_all(folder);
@@ -290,10 +303,12 @@ TEST_F(Extraction, APaletteBecomesThreeFilesAndRefreshesTheTableOfItsName) {
     EXPECT_EQ(refreshed[213],
               pinkInTable ? (PaletteEntry{225, 225, 255, 0}) : (PaletteEntry{10, 20, 30, 0}));
     EXPECT_EQ(refreshed[255], (PaletteEntry{255, 0, 249, 0}));
-    EXPECT_EQ(ui.Messages(), Names{std::string(name) +
-                                   "-palettes for Adobe Photoshop and PaintShopPro has been "
-                                   "created in \r\n" +
-                                   folder});
+    EXPECT_EQ(ui.Messages(),
+              Names{std::string(name) +
+                    "-palettes for Adobe Photoshop and PaintShopPro has been "
+                    "created in \r\n" +
+                    folder + "\r\n" + name + "-palette for GIMP has been created as " + name +
+                    ".gpl in the same folder."});
   }
   // A palette running past the archive's end gets zeros.
   Extract({MemberArchive::Pal, "TURN01U", 1000, 24});
@@ -301,6 +316,35 @@ TEST_F(Extraction, APaletteBecomesThreeFilesAndRefreshesTheTableOfItsName) {
   Bytes expected(pal.begin() + 1000, pal.end());
   expected.resize(1024, 0);
   EXPECT_EQ(testing::ReadFile(program / "TURN01U.RGB"), expected);
+}
+
+// The n-th rename fails, for every n the export reaches: until it completes, the earlier PSP,
+// ACT and GIMP files and the internal palette all stay; then all four are new.
+TEST_F(Extraction, APalettesFilesReplaceTheirEarlierVersionsTogether) {
+  const std::string folder = data.Path() + "TOVRIN_PFP/PALETTES/";
+  std::filesystem::create_directories(folder);
+  for (const std::string& path :
+       {folder + "DAY-palette for PSP.PAL", folder + "DAY-palette for Photoshop.ACT",
+        folder + "DAY.gpl", program.Path() + "DAY.RGB"}) {
+    testing::WriteFile(path, "earlier");
+  }
+  const auto state = [this] {
+    return std::pair(testing::SnapshotFolder(data.Path()), testing::SnapshotFolder(program.Path()));
+  };
+  const auto before = state();
+  int n = 1;
+  for (; n < 50; ++n) {
+    platform::FaultInjection::FailAt(platform::FileOperation::Rename, n);
+    Extract({MemberArchive::Pal, "DAY", 0, 24});
+    platform::FaultInjection::Reset();
+    if (context.Completed) break;
+    ASSERT_EQ(state(), before) << n;
+  }
+  EXPECT_GT(n, 4);
+  const auto after = testing::SnapshotFolder(folder);
+  ASSERT_EQ(after.size(), 3u);
+  for (const auto& [file, bytes] : after) EXPECT_NE(bytes, testing::BytesOf("earlier")) << file;
+  EXPECT_EQ(testing::ReadFile(program.Path() + "DAY.RGB"), testing::ReadFile(data / "PAL.PFP"));
 }
 
 // The internal palette files: entry i of palette p is (p, i, 2 * i, Spare 77).
