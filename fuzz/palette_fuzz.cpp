@@ -80,8 +80,8 @@ bool SameTables(const graphics::PaletteState& a, const graphics::PaletteState& b
   return a.PaletteTables == b.PaletteTables && a.PaletteRaw == b.PaletteRaw;
 }
 
-// The "Red Green Blue" lines of the PSP file and the 768 bytes of the ACT file hold the member's
-// colours; entry 213 is pink in both only for the member named exactly DAY.
+// The "Red Green Blue" lines of the PSP file, the 768 bytes of the ACT file and the GIMP lines
+// hold the member's colours; entry 213 is pink in all only for the member named exactly DAY.
 void CheckPaintProgramFiles(const std::string& name, const Bytes& member) {
   const bool pink = name == "DAY";
   const Bytes psp = fuzz::ReadBytes(Root().Palettes + graphics::PspPaletteFileName(name));
@@ -90,6 +90,22 @@ void CheckPaintProgramFiles(const std::string& name, const Bytes& member) {
   Check(lines[0] == "JASC-PAL" && lines[1] == "0100" && lines[2] == "256");
   const Bytes act = fuzz::ReadBytes(Root().Palettes + graphics::ActPaletteFileName(name));
   Check(act.size() == graphics::kActBytes);
+  const Bytes gpl = fuzz::ReadBytes(Root().Palettes + graphics::GimpPaletteFileName(name));
+  std::vector<std::string> gimp(1);  // its lines end in LF alone
+  for (const std::uint8_t byte : gpl) {
+    if (byte == '\n') {
+      gimp.emplace_back();
+    } else {
+      gimp.back() += static_cast<char>(byte);
+    }
+  }
+  Check(gimp.back().empty());
+  gimp.pop_back();
+  Check(gimp.size() == 4 + graphics::kPaletteEntries && gimp[0] == "GIMP Palette");
+  const auto threeWide = [](int value) {
+    const std::string digits = std::to_string(value);
+    return std::string(3 - digits.size(), ' ') + digits;
+  };
   for (std::size_t i = 0; i < graphics::kPaletteEntries; ++i) {
     const bool isPink = pink && i == graphics::kTransparentIndex;
     const std::uint8_t blue = isPink ? 225 : member[4 * i];
@@ -98,6 +114,8 @@ void CheckPaintProgramFiles(const std::string& name, const Bytes& member) {
     Check(lines[3 + i] ==
           std::to_string(red) + " " + std::to_string(green) + " " + std::to_string(blue));
     Check(act[3 * i] == red && act[3 * i + 1] == green && act[3 * i + 2] == blue);
+    Check(gimp[4 + i] == threeWide(red) + " " + threeWide(green) + " " + threeWide(blue) +
+                             "\tIndex " + std::to_string(i));
   }
 }
 
@@ -137,7 +155,7 @@ void FuzzExtraction(std::string_view name, std::uint16_t offset, const std::uint
   CheckPaintProgramFiles(memberName, member1024);
   Check(fuzz::ReadBytes(root.Program + graphics::InternalPaletteFileName(memberName)) ==
         member1024);
-  Check(FilesIn(root.Palettes) == 2 && FilesIn(root.Program) == 1);
+  Check(FilesIn(root.Palettes) == 3 && FilesIn(root.Program) == 1);
 
   // Exactly one table is refreshed: the one of the name, DAY for any other name.
   const auto table = static_cast<std::size_t>(graphics::PaletteForMember(memberName));
