@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include <set>
 
 #include "archive/index_files.h"
@@ -55,6 +57,14 @@ TEST(SampleInstallation, HoldsWhatTheOtherTestsUse) {
   std::set<testing::Bytes> palettes;
   for (const auto& p : s.Members(4)) palettes.emplace(&pal[p.Offset], &pal[p.Offset] + p.Length);
   EXPECT_EQ(palettes.size(), 15u);
+  // Each has 256 distinct colours, none the pink of transparency: a true-colour picture maps
+  // back to its indices.
+  for (const testing::Bytes& palette : palettes) {
+    std::set<std::array<std::uint8_t, 3>> colours{{225, 225, 255}};
+    for (std::size_t i = 0; i < 1024; i += 4)
+      colours.insert({palette[i], palette[i + 1], palette[i + 2]});
+    EXPECT_EQ(colours.size(), 257u);
+  }
   EXPECT_EQ(pal.size(), 15u * 1024);
   const Sample again(1);
   EXPECT_EQ(testing::SnapshotFolder(again.data.Path()), testing::SnapshotFolder(s.data.Path()));

@@ -27,7 +27,7 @@ constexpr std::array<std::pair<Rgb, Rgb>, 16> kRamps{{
     {{20, 25, 35}, {190, 200, 215}},     // steel
     {{60, 0, 40}, {255, 100, 220}},      // reserved (holds the transparency colour)
     {{30, 30, 10}, {200, 200, 130}},     // olive
-    {{120, 130, 150}, {255, 255, 255}},  // snow
+    {{120, 130, 150}, {250, 250, 255}},  // snow (its lightest not the white of grey)
 }};
 
 // The tint of each palette and how strongly it is mixed in (in 1/16).
