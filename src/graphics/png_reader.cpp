@@ -63,7 +63,8 @@ bool IsTheExpectedPalette(const spng_plte& plte, const Palette& expected) {
   return true;
 }
 
-// Every tEXt chunk libspng kept; a damaged chunk after the picture refuses the file.
+// Every text chunk libspng kept, tEXt, zTXt (paint programs compress long texts) and iTXt; a
+// damaged chunk after the picture refuses the file.
 platform::Status ReadTexts(spng_ctx* decoder, std::vector<PngText>& texts) {
   std::uint32_t count = 0;
   int error = spng_get_text(decoder, nullptr, &count);
@@ -72,7 +73,6 @@ platform::Status ReadTexts(spng_ctx* decoder, std::vector<PngText>& texts) {
   std::vector<spng_text> chunks(count);
   if (error = spng_get_text(decoder, chunks.data(), &count); error != 0) return Unreadable(error);
   for (const spng_text& chunk : chunks) {
-    if (chunk.type != SPNG_TEXT) continue;
     texts.push_back({std::string(chunk.keyword, strnlen(chunk.keyword, sizeof chunk.keyword)),
                      std::string(chunk.text, chunk.length)});
   }

@@ -15,7 +15,7 @@
 // they are; any other PNG is mapped back colour by colour, by exact match only.
 namespace zorvane::graphics {
 
-// A tEXt chunk of a PNG.
+// A text chunk of a PNG (tEXt, zTXt or iTXt), its text uncompressed.
 struct PngText {
   std::string Keyword;
   std::string Text;
@@ -32,7 +32,7 @@ struct PngImage {
   // bit depth up to 8 expanded, tRNS applied).
   bool GamePalette = false;
   std::vector<std::uint8_t> Pixels;  // top row first, no padding
-  std::vector<PngText> Texts;        // every tEXt chunk, in file order
+  std::vector<PngText> Texts;        // every text chunk, in file order
 };
 
 // Reads a PNG held in memory. Refused, with the reason as a sentence that ends in '.',

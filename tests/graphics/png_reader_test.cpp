@@ -189,7 +189,7 @@ TEST(PngReading, KeepsEveryTextChunkInFileOrder) {
   ASSERT_TRUE(image) << image.Reason();
   std::string texts;
   for (const PngText& t : image.Value().Texts) texts += t.Keyword + "=" + t.Text + ";";
-  EXPECT_EQ(texts, "Title=DAY;Note=after;");
+  EXPECT_EQ(texts, "Title=DAY;Note=after;I=intl;");
 }
 
 }  // namespace
