@@ -113,7 +113,8 @@ void WriteAsManyFilesAsTheConversion(benchmark::State& state) {
   const std::vector<std::uint8_t> bytes(graphics::kBmpPixelOffset + graphics::Stride(64) * 32, 7);
   for (auto _ : state) {
     for (int i = 0; i < kLargestTileHexes; ++i) {
-      const std::string path = folder.Path + graphics::BmpFileName("LARGEST", i);
+      const std::string path =
+          folder.Path + graphics::SubImageFileName("LARGEST", i, graphics::PictureFormat::Bmp);
       bench::WriteFileWhole(path, bytes);
     }
   }

@@ -81,7 +81,8 @@ struct TileSetOnDisk {
       picture.PixelBuffer = LargestTileSet()[i];
       graphics::SetBmpPictureSize(picture.BmpHeader, picture.PixelBuffer.Width,
                                   picture.PixelBuffer.Height);
-      const std::string path = BmpFolder + graphics::BmpFileName(kSetName, i);
+      const std::string path =
+          BmpFolder + graphics::SubImageFileName(kSetName, i, graphics::PictureFormat::Bmp);
       bench::WriteFileThrough(path, [&picture](platform::SafeFileWriter& out) {
         return static_cast<bool>(graphics::WriteBmp(out, picture));
       });
@@ -101,8 +102,8 @@ void RepackLargestTileSet(benchmark::State& state) {
   const std::string row =
       graphics::BmpSetRow(kSetName, graphics::RepackDestination::Tiles, kLargestTileHexes);
   for (auto _ : state) {
-    graphics::RepackBmpSet({set.Data.Path, graphics::RepackDestination::Tiles, row}, repack,
-                           palettes, picture, ui);
+    graphics::RepackBmpSet({set.Data.Path, graphics::RepackDestination::Tiles, row, set.Data.Path},
+                           repack, palettes, picture, ui);
     if (!repack.Completed) std::abort();
     ui.Clear();
   }

@@ -199,12 +199,28 @@ std::vector<double> WriteFilesLikeTheBmps(const std::string& archivePath,
     const graphics::ShpFileReader reader(bytes);
     std::int32_t number = 0;
     for (const auto& image : SubImages(reader, member.Name)) {
-      files.emplace_back(folder + graphics::BmpFileName(member.Name, number++),
-                         static_cast<std::size_t>(BmpBytes(image.Header)));
+      files.emplace_back(
+          folder + graphics::SubImageFileName(member.Name, number++, graphics::PictureFormat::Bmp),
+          static_cast<std::size_t>(BmpBytes(image.Header)));
     }
   }
   std::size_t largest = 0;
   for (const auto& file : files) largest = std::max(largest, file.second);
+  const std::vector<char> content(largest, 7);
+  const TimedPart timed;
+  for (const auto& [path, length] : files) WriteFilePlainly(path, content, length);
+  return {timed.Wall(), timed.Cpu()};
+}
+
+std::vector<double> WriteFilesLikeThoseIn(const std::string& sourceFolder,
+                                          const std::string& folder) {
+  std::vector<std::pair<std::string, std::size_t>> files;
+  std::size_t largest = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(sourceFolder)) {
+    if (!entry.is_regular_file()) continue;
+    files.emplace_back(folder + entry.path().filename().string(), entry.file_size());
+    largest = std::max(largest, files.back().second);
+  }
   const std::vector<char> content(largest, 7);
   const TimedPart timed;
   for (const auto& [path, length] : files) WriteFilePlainly(path, content, length);

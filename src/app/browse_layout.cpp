@@ -4,8 +4,6 @@
 
 #include "app/session.h"
 #include "app/settings.h"
-#include "platform/failure_messages.h"
-#include "platform/file_system.h"
 #include "platform/number_text.h"
 #include "platform/text_lines.h"
 
@@ -50,43 +48,10 @@ std::string BrowseLayoutLine(const BrowseLayout& layout) {
   return line + std::string(platform::kLineEnd);
 }
 
-std::string WithBrowseLayout(std::string_view settings, const BrowseLayout& layout) {
-  std::string text;
-  bool placed = false;
-  platform::TextLineReader lines(settings);
-  for (bool first = true; !lines.AtEnd(); first = false) {
-    const std::string_view line = lines.Next();
-    if (line.starts_with(kBrowseLayoutKey)) {
-      if (!placed) text += BrowseLayoutLine(layout);
-      placed = true;
-      continue;
-    }
-    text += std::string(line) + std::string(platform::kLineEnd);
-    if (first && !placed) {
-      text += BrowseLayoutLine(layout);
-      placed = true;
-    }
-  }
-  return placed ? text : text + BrowseLayoutLine(layout);
-}
-
 void SaveBrowseLayout(Session& session, const BrowseLayout& layout) {
   if (session.BrowseLayout == layout) return;
   session.BrowseLayout = layout;
-  const std::string path = session.ProgramFolder + kSettingsFileName;
-  // Without a settings file the next start asks for the DATA folder; a file holding only the
-  // layout would stop it from asking.
-  if (!platform::FileExists(path)) return;
-  auto content = platform::ReadWholeFile(path);
-  if (!content) {
-    session.Ui.ShowMessage(platform::CannotReadMessage(path, content.Reason()));
-    return;
-  }
-  const std::string old(content.Value().begin(), content.Value().end());
-  if (auto written = ReplaceSettingsFile(path, WithBrowseLayout(old, layout), session.Ui);
-      !written) {
-    session.Ui.ShowMessage(written.Reason());
-  }
+  SaveSettingsLine(session, kBrowseLayoutKey, BrowseLayoutLine(layout));
 }
 
 }  // namespace zorvane::app

@@ -27,10 +27,6 @@ std::optional<BrowseLayout> BrowseLayoutFromLine(std::string_view line);
 // The line for a layout, CR LF included.
 std::string BrowseLayoutLine(const BrowseLayout& layout);
 
-// The settings file's text with the layout's line in place of an earlier one, or after the
-// first line; every other line is kept.
-std::string WithBrowseLayout(std::string_view settings, const BrowseLayout& layout);
-
 // Keeps the layout in the session and, when the settings file exists, in it; a failure to
 // write is shown.
 void SaveBrowseLayout(Session& session, const BrowseLayout& layout);

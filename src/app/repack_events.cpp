@@ -48,7 +48,7 @@ void RepackBmpSet(Session& session) {
   if (row < 0 || static_cast<std::size_t>(row) >= window.List1.size()) return;
   const auto listed =
       graphics::RepackBmpSet({session.DataFolder, SelectedDestination(session),
-                              window.List1[static_cast<std::size_t>(row)]},
+                              window.List1[static_cast<std::size_t>(row)], session.ProgramFolder},
                              session.Repack, session.Palettes, session.Picture, session.Ui);
   if (listed) ShowInFile1(window, *listed);
 }

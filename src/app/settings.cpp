@@ -37,6 +37,9 @@ void WriteSettingsFile(Session& session) {
   const std::string path = SettingsPath(session);
   std::string content = SettingsFileContent(session.DataFolder);
   if (session.BrowseLayout) content += BrowseLayoutLine(*session.BrowseLayout);
+  if (session.Extraction.Format != graphics::PictureFormat::Bmp) {
+    content += PictureFormatLine(session.Extraction.Format);
+  }
   if (auto written = ReplaceSettingsFile(path, content, session.Ui); !written) {
     session.Ui.ShowMessage(platform::JoinLines(
         {written.Reason(), "The chosen folder is used until the program ends."}));
@@ -68,10 +71,60 @@ void ReadSettings(Session& session) {
     session.SettingsLine = lines.AtEnd() ? std::string() : std::string(lines.Next());
     if (auto folder = FolderFromSettingsLine(session.SettingsLine)) session.DataFolder = *folder;
     while (!lines.AtEnd()) {
-      if (auto layout = BrowseLayoutFromLine(lines.Next())) session.BrowseLayout = *layout;
+      const std::string_view line = lines.Next();
+      if (auto layout = BrowseLayoutFromLine(line)) session.BrowseLayout = *layout;
+      if (auto format = PictureFormatFromLine(line)) session.Extraction.Format = *format;
     }
   }
   session.SettingsFound = true;
+}
+
+std::string WithSettingsLine(std::string_view settings, std::string_view key,
+                             const std::string& line) {
+  std::string text;
+  bool placed = false;
+  platform::TextLineReader lines(settings);
+  while (!lines.AtEnd()) {
+    const std::string_view old = lines.Next();
+    if (!old.starts_with(key)) {
+      text += std::string(old) + std::string(platform::kLineEnd);
+    } else if (!placed) {
+      text += line;
+      placed = true;
+    }
+  }
+  return placed ? text : text + line;
+}
+
+void SaveSettingsLine(Session& session, std::string_view key, const std::string& line) {
+  const std::string path = SettingsPath(session);
+  if (!platform::FileExists(path)) return;
+  auto content = platform::ReadWholeFile(path);
+  if (!content) {
+    session.Ui.ShowMessage(platform::CannotReadMessage(path, content.Reason()));
+    return;
+  }
+  const std::string old(content.Value().begin(), content.Value().end());
+  if (auto written = ReplaceSettingsFile(path, WithSettingsLine(old, key, line), session.Ui);
+      !written) {
+    session.Ui.ShowMessage(written.Reason());
+  }
+}
+
+std::string PictureFormatLine(graphics::PictureFormat format) {
+  return std::string(kPictureFormatKey) + " " + std::string(graphics::PictureFormatName(format)) +
+         std::string(platform::kLineEnd);
+}
+
+std::optional<graphics::PictureFormat> PictureFormatFromLine(std::string_view line) {
+  if (!line.starts_with(kPictureFormatKey)) return std::nullopt;
+  return graphics::PictureFormatNamed(platform::TrimSpaces(line.substr(kPictureFormatKey.size())));
+}
+
+void ChoosePictureFormat(Session& session, graphics::PictureFormat format) {
+  if (session.Extraction.Format == format) return;
+  session.Extraction.Format = format;
+  SaveSettingsLine(session, kPictureFormatKey, PictureFormatLine(format));
 }
 
 void UseDataFolder(Session& session, const std::string& dataFolder) {

@@ -29,7 +29,8 @@ std::optional<std::string> FolderFromSettingsLine(std::string_view line);
 std::string SettingsFileContent(const std::string& dataFolder);
 
 // Sets ProgramFolder, SettingsFound, SettingsLine and, when the settings file names one,
-// DataFolder, and the Browse window's layout when a later line holds it. An existing settings file
+// DataFolder, and the Browse window's layout and the picture format when later lines hold
+// them. An existing settings file
 // always counts as found, whatever its first line holds (an empty file included).
 void ReadSettings(Session& session);
 
@@ -46,6 +47,26 @@ void SetupDataFolder(Session& session);
 // is the whole sentence to show.
 platform::Status ReplaceSettingsFile(const std::string& path, const std::string& content,
                                      platform::Ui& ui);
+
+// The settings file's text with `line` (CR LF included) in place of the earlier line that
+// starts with `key` (later such lines dropped), or at the end; every other line is kept.
+std::string WithSettingsLine(std::string_view settings, std::string_view key,
+                             const std::string& line);
+
+// Puts `line` into the settings file (see WithSettingsLine) when the file exists: without it
+// the next start asks for the DATA folder, which a file of later lines only would prevent. A
+// failure to read or write it is shown.
+void SaveSettingsLine(Session& session, std::string_view key, const std::string& line);
+
+inline constexpr std::string_view kPictureFormatKey = "Picture format =";
+
+// The line "Picture format = PNG" (CR LF included) and the format of such a line, or nothing
+// when the line is not one or names no format.
+std::string PictureFormatLine(graphics::PictureFormat format);
+std::optional<graphics::PictureFormat> PictureFormatFromLine(std::string_view line);
+
+// Uses `format` for every later extraction and keeps it in the settings file.
+void ChoosePictureFormat(Session& session, graphics::PictureFormat format);
 
 // Shows the folder dialog; returns what it returned.
 std::string BrowseDataFolder(Session& session);

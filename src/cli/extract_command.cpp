@@ -16,14 +16,50 @@ const std::map<std::string, int>& ExtractChoices() {
   return choices;
 }
 
+const std::map<std::string, graphics::PictureFormat>& FormatChoices() {
+  static const std::map<std::string, graphics::PictureFormat> choices{
+      {"bmp", graphics::PictureFormat::Bmp},
+      {"png", graphics::PictureFormat::Png},
+      {"sheet", graphics::PictureFormat::Sheet}};
+  return choices;
+}
+
+constexpr char kFormatOption[] = "--format";
+
+// The arguments without "--format FORMAT" and the format it names; nothing when the option
+// has no known format after it or is given twice.
+struct ExtractArguments {
+  std::vector<std::string> Rest;
+  std::optional<graphics::PictureFormat> Format;
+};
+
+std::optional<ExtractArguments> SplitFormat(const std::vector<std::string>& args) {
+  ExtractArguments split;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    if (args[i] != kFormatOption) {
+      split.Rest.push_back(args[i]);
+      continue;
+    }
+    if (split.Format || i + 1 == args.size() || !FormatChoices().contains(args[i + 1])) {
+      return std::nullopt;
+    }
+    split.Format = FormatChoices().at(args[++i]);
+  }
+  return split;
+}
+
 }  // namespace
 
 bool ExtractArgumentsValid(const std::vector<std::string>& args) {
-  return ChoiceWithNamesOrAllValid(args, ExtractChoices());
+  const auto split = SplitFormat(args);
+  return split && ChoiceWithNamesOrAllValid(split->Rest, ExtractChoices());
 }
 
-int RunExtract(CommandContext& context, const std::vector<std::string>& args) {
+int RunExtract(CommandContext& context, const std::vector<std::string>& given) {
   app::Session& session = context.Session;
+  const ExtractArguments split = *SplitFormat(given);
+  const std::vector<std::string>& args = split.Rest;
+  if (split.Format) session.Extraction.Format = *split.Format;
   app::CheckPalettes(session);
   if (!app::ClickOption(session, ExtractChoices().at(args[0]))) return kExitRefused;
   const archive::ArchiveChoice choice = app::SelectedArchiveChoice(session);

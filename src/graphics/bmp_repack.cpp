@@ -5,10 +5,13 @@
 
 #include "graphics/bmp_reader.h"
 #include "graphics/graphics_messages.h"
+#include "graphics/palette_export.h"
+#include "graphics/png_repack.h"
 #include "graphics/sprite_packer.h"
 #include "platform/failure_messages.h"
 #include "platform/file_system.h"
 #include "platform/file_transaction.h"
+#include "platform/folder_listing.h"
 #include "platform/messages_after_unlock.h"
 #include "platform/number_text.h"
 #include "platform/paths.h"
@@ -20,26 +23,51 @@ namespace {
 
 constexpr char kShpExtension[] = ".SHP";
 
-// Reads and codes every file of the set in order; nothing when a file is refused (after its
+// Reads and codes every BMP of the set in order; nothing when a file is refused (after its
 // message).
-std::optional<SpritePacker> PackFiles(const std::vector<std::string>& files,
-                                      const std::string& bmpFolder, const std::string& spriteFile,
-                                      bool useTransparency, PictureState& picture,
-                                      platform::Ui& ui) {
-  SpritePacker packer;
-  // The names come from a listing of this folder: only the folder needs resolving.
-  const std::string resolvedFolder =
-      platform::WithTrailingSeparator(platform::ResolvePath(bmpFolder));
+bool PackBmpFiles(const std::vector<std::string>& files, const std::string& resolvedFolder,
+                  const std::string& bmpFolder, const std::string& spriteFile, bool useTransparency,
+                  PictureState& picture, SpritePacker& packer, platform::Ui& ui) {
   for (const std::string& name : files) {
     const auto file = platform::InputFile::OpenResolved(resolvedFolder + name);
     if (!file || !ReadBmpFile(file.Value(), picture.BmpHeader, picture.PixelBuffer)) {
       ui.ShowMessage(NotA256ColourBmpMessage(bmpFolder + name));
-      return std::nullopt;
+      return false;
     }
     if (!packer.Add(picture.PixelBuffer, useTransparency)) {
       ui.ShowMessage(SpriteFileTooLargeMessage(spriteFile));
+      return false;
+    }
+  }
+  return true;
+}
+
+// Reads and codes the files of the set, BMP or PNG; nothing when a file is refused (after its
+// message).
+std::optional<SpritePacker> PackFiles(const RepackRequest& request, const FilesOfSet& set,
+                                      const std::string& bmpFolder, const std::string& setName,
+                                      const std::string& spriteFile, PaletteState& palettes,
+                                      PictureState& picture, platform::Ui& ui) {
+  SpritePacker packer;
+  // The names come from a listing of this folder: only the folder needs resolving.
+  const std::string resolvedFolder =
+      platform::WithTrailingSeparator(platform::ResolvePath(bmpFolder));
+  if (set.Format == PictureFormat::Bmp) {
+    if (!PackBmpFiles(set.Files, resolvedFolder, bmpFolder, spriteFile, palettes.UseTransparency,
+                      picture, packer, ui)) {
       return std::nullopt;
     }
+    return packer;
+  }
+  const bool useTransparency = palettes.UseTransparency;
+  if (!CheckPalettes(request.ProgramFolder, palettes, ui)) return std::nullopt;
+  palettes.UseTransparency = useTransparency;
+  const PaletteId palette = PaletteForSprite(setName);
+  const Palette colours = BmpColours(palettes, palette);
+  const PngMapping mapping{colours, PaletteName(palette), useTransparency};
+  if (!PackPngSet({set.Files, set.Format, resolvedFolder, bmpFolder}, mapping, spriteFile,
+                  picture.PixelBuffer, packer, ui)) {
+    return std::nullopt;
   }
   return packer;
 }
@@ -66,18 +94,25 @@ platform::Status WriteSpriteFile(const platform::FolderLock& lock, const std::st
 
 // Lists, reads, codes and writes under the busy pointer, keeping the listing in `listed`;
 // returns whether the file was written.
-bool PackAndWrite(const platform::FolderLock& lock, const std::string& setName,
-                  const std::string& folder, const std::string& spriteFile, bool useTransparency,
-                  std::optional<ListedBmpFiles>& listed, PictureState& picture, platform::Ui& ui) {
+bool PackAndWrite(const platform::FolderLock& lock, const RepackRequest& request,
+                  const std::string& setName, const std::string& folder,
+                  const std::string& spriteFile, std::optional<ListedBmpFiles>& listed,
+                  PaletteState& palettes, PictureState& picture, platform::Ui& ui) {
   platform::BusyPointer busy(ui);
   listed = ListBmpFiles(folder + "BMPFILES", setName + "*.BMP");
-  const std::vector<std::string> files = FilesOfSet(listed->Names, setName);
-  if (files.empty()) {
+  const FilesOfSet set =
+      FindFilesOfSet(platform::ListFiles(listed->Folder, setName + "*"), setName);
+  if (set.Mixed) {
+    ui.ShowMessage(MixedSetMessage(setName, listed->Folder));
+    return false;
+  }
+  if (set.Files.empty()) {
     ui.ShowMessage(NoFilesOfSetMessage(setName, listed->Folder));
     return false;
   }
   const std::string bmpFolder = listed->Folder + platform::kSeparator;
-  const auto packer = PackFiles(files, bmpFolder, spriteFile, useTransparency, picture, ui);
+  const auto packer =
+      PackFiles(request, set, bmpFolder, setName, spriteFile, palettes, picture, ui);
   if (!packer) return false;
   if (auto written = WriteSpriteFile(lock, spriteFile, *packer); !written) {
     ui.ShowMessage(written.Reason());
@@ -92,14 +127,19 @@ bool SetUsesTransparency(RepackDestination destination, std::string_view setName
   return destination == RepackDestination::Tiles || PaletteForSprite(setName) == PaletteId::Day;
 }
 
-std::vector<std::string> FilesOfSet(const std::vector<std::string>& fileNames,
-                                    std::string_view setName) {
+FilesOfSet FindFilesOfSet(const std::vector<std::string>& fileNames, std::string_view setName) {
   const std::string wanted = platform::UpperCase(setName);
-  std::vector<std::string> files;
+  FilesOfSet set;
   for (const std::string& name : fileNames) {
-    if (SetNameOf(name) == wanted) files.push_back(name);
+    const auto file = SetFileOf(name);
+    if (!file || file->Set != wanted) continue;
+    if (set.Files.empty()) set.Format = file->Format;
+    if (file->Format != set.Format || (set.Format == PictureFormat::Sheet && !set.Files.empty())) {
+      return {{}, set.Format, true};
+    }
+    set.Files.push_back(name);
   }
-  return files;
+  return set;
 }
 
 std::optional<ListedBmpFiles> RepackBmpSet(const RepackRequest& request, RepackContext& repack,
@@ -127,8 +167,8 @@ std::optional<ListedBmpFiles> RepackBmpSet(const RepackRequest& request, RepackC
   }
   std::optional<ListedBmpFiles> listed;
   try {
-    if (!PackAndWrite(lock.Value(), setName, folder, spriteFile, palettes.UseTransparency, listed,
-                      picture, ui)) {
+    if (!PackAndWrite(lock.Value(), request, setName, folder, spriteFile, listed, palettes, picture,
+                      ui)) {
       return listed;
     }
   } catch (const std::bad_alloc&) {
@@ -166,6 +206,14 @@ std::string SetNameTooLongMessage(std::string_view shownName) {
       {"The BMP files of the set " + std::string(shownName) +
            " cannot be converted: the name of a SHP file has at most 8 characters.",
        "Rename them NAME_00000.BMP, NAME_00001.BMP, ... with a NAME of 8 characters or fewer."});
+}
+
+std::string MixedSetMessage(std::string_view setName, const std::string& folder) {
+  return platform::JoinLines(
+      {"The set " + std::string(setName) + " has files of more than one kind in the folder:",
+       folder,
+       "Keep either its BMP files, or its PNG files, or its one PNG sheet, and move the others "
+       "away. No SHP file made."});
 }
 
 std::string SpriteFileTooLargeMessage(const std::string& spriteFile) {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "graphics/bmp_set_listing.h"
+#include "graphics/picture_format.h"
 #include "graphics/palette_state.h"
 #include "graphics/picture_state.h"
 #include "graphics/repack_context.h"
@@ -19,6 +20,8 @@ struct RepackRequest {
   const std::string& DataFolder;  // ends in the separator
   RepackDestination Destination;
   const std::string& Row;  // the selected row of the list
+  // Where the internal palettes are, which PNG files are mapped back to (ends in the separator).
+  const std::string& ProgramFolder;
 };
 
 // Whether index 213 is transparent in the set's pictures: always for tiles; for icons unless
@@ -27,13 +30,19 @@ struct RepackRequest {
 bool SetUsesTransparency(RepackDestination destination, std::string_view setName);
 
 // The files of a set in a sorted listing: those whose set name equals `setName` (in upper
-// case), in the listing's order.
-std::vector<std::string> FilesOfSet(const std::vector<std::string>& fileNames,
-                                    std::string_view setName);
+// case), in the listing's order, of the format of the first (see SetFileOf); nothing when the
+// set has files of more than one format.
+struct FilesOfSet {
+  std::vector<std::string> Files;
+  PictureFormat Format = PictureFormat::Bmp;
+  bool Mixed = false;
+};
+FilesOfSet FindFilesOfSet(const std::vector<std::string>& fileNames, std::string_view setName);
 
 // Packs the set of the row: sets UseTransparency for it, lists its files in the folder
-// DataFolder + RepackFolder + "BMPFILES" (pattern set name + "*.BMP"), reads and
-// codes them in order under the busy pointer, and writes DataFolder + RepackFolder + the set
+// DataFolder + RepackFolder + "BMPFILES" (shown with the pattern set name + "*.BMP"), reads and
+// codes them in order under the busy pointer (PNG files after loading the internal palettes,
+// mapped back to the palette the set's name chooses; see PackPngSet), and writes DataFolder + RepackFolder + the set
 // name in upper case + ".SHP" whole under a temporary name, renaming it into place only when
 // every file was valid; then says where the file is. The first invalid file, a set without
 // files, a set name longer than 8 characters, a file too large for the format or a failed
@@ -49,6 +58,7 @@ std::string NotA256ColourBmpMessage(const std::string& path);
 std::string RepackedMessage(const std::string& spriteFile);
 std::string NoFilesOfSetMessage(std::string_view setName, const std::string& folder);
 std::string SetNameTooLongMessage(std::string_view shownName);
+std::string MixedSetMessage(std::string_view setName, const std::string& folder);
 std::string SpriteFileTooLargeMessage(const std::string& spriteFile);
 
 }  // namespace zorvane::graphics

@@ -1,5 +1,7 @@
 #include "graphics/bmp_set_listing.h"
 
+#include <algorithm>
+
 #include "platform/file_system.h"
 #include "platform/folder_listing.h"
 #include "platform/number_text.h"
@@ -44,14 +46,42 @@ std::optional<std::string> SetNameOf(std::string_view fileName) {
   return platform::UpperCase(fileName.substr(0, dot - kNumberPart));
 }
 
-std::string BmpSetRow(std::string_view setName, RepackDestination destination, int fileCount) {
+std::optional<SetFile> SetFileOf(std::string_view fileName) {
+  const auto endsWith = [fileName](std::string_view extension) {
+    return fileName.size() >= extension.size() &&
+           platform::EqualIgnoringCase(fileName.substr(fileName.size() - extension.size()),
+                                       extension);
+  };
+  if (endsWith(PictureExtension(PictureFormat::Bmp))) {
+    if (auto set = SetNameOf(fileName)) return SetFile{std::move(*set), PictureFormat::Bmp};
+    return std::nullopt;
+  }
+  if (!endsWith(PictureExtension(PictureFormat::Png))) return std::nullopt;
+  const std::string_view stem = fileName.substr(0, fileName.find('.'));
+  const bool numbered =
+      stem.size() > kNumberPart && stem[stem.size() - kNumberPart] == '_' &&
+      stem.find_first_not_of("0123456789", stem.size() - kNumberPart + 1) == std::string_view::npos;
+  if (numbered) return SetFile{*SetNameOf(fileName), PictureFormat::Png};
+  if (stem.empty()) return std::nullopt;
+  return SetFile{platform::UpperCase(stem), PictureFormat::Sheet};
+}
+
+std::string BmpSetRow(std::string_view setName, RepackDestination destination, int fileCount,
+                      const std::vector<PictureFormat>& formats) {
   std::string shown(setName);
   if (shown.size() > kMaxSetName) {
     shown.resize(kMaxSetName);
     shown.push_back(kLongSetNameMarker);
   }
-  return platform::LeftAligned(shown, kNameColumn) + std::string(ArchiveColumn(destination)) +
-         platform::RightAligned(std::to_string(fileCount), kCountColumn);
+  std::string row = platform::LeftAligned(shown, kNameColumn) +
+                    std::string(ArchiveColumn(destination)) +
+                    platform::RightAligned(std::to_string(fileCount), kCountColumn);
+  if (formats == std::vector{PictureFormat::Bmp}) return row;
+  row += "  ";
+  for (std::size_t i = 0; i < formats.size(); ++i) {
+    row += (i == 0 ? "" : " and ") + std::string(PictureFormatName(formats[i]));
+  }
+  return row;
 }
 
 std::string SetNameOfRow(std::string_view row) {
@@ -63,18 +93,27 @@ std::vector<std::string> BmpSetRows(const std::vector<std::string>& fileNames,
   std::vector<std::string> rows;
   std::string previous;
   int count = 0;
+  std::vector<PictureFormat> formats;
+  const auto addRow = [&] {
+    if (previous.empty()) return;
+    std::sort(formats.begin(), formats.end());
+    rows.push_back(BmpSetRow(previous, destination, count, formats));
+  };
   for (const std::string& file : fileNames) {
-    const auto set = SetNameOf(file);
+    const auto set = SetFileOf(file);
     if (!set) continue;
-    if (*set == previous) {
-      ++count;
-      continue;
+    if (set->Set != previous) {
+      addRow();
+      previous = set->Set;
+      count = 0;
+      formats.clear();
     }
-    if (!previous.empty()) rows.push_back(BmpSetRow(previous, destination, count));
-    previous = *set;
-    count = 1;
+    ++count;
+    if (std::find(formats.begin(), formats.end(), set->Format) == formats.end()) {
+      formats.push_back(set->Format);
+    }
   }
-  if (!previous.empty()) rows.push_back(BmpSetRow(previous, destination, count));
+  addRow();
   return rows;
 }
 
@@ -98,8 +137,12 @@ std::optional<BmpSetListing> ListBmpSets(const std::string& dataFolder,
     return std::nullopt;
   }
   repack.RepackFolder = RepackFolderOf(destination);
-  BmpSetListing listing{ListBmpFiles(folder, "*.BMP"), {}};
-  listing.Rows = BmpSetRows(listing.Files.Names, destination);
+  // The window's file list shows the BMP files; the rows count the PNG files too.
+  const std::vector<std::string> names = platform::ListFiles(folder, "*");
+  BmpSetListing listing{{folder, "*.BMP", {}}, BmpSetRows(names, destination)};
+  for (const std::string& name : names) {
+    if (platform::MatchesWildcard(name, listing.Files.Pattern)) listing.Files.Names.push_back(name);
+  }
   return listing;
 }
 

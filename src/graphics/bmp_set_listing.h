@@ -5,11 +5,13 @@
 #include <string_view>
 #include <vector>
 
+#include "graphics/picture_format.h"
 #include "graphics/repack_context.h"
 #include "platform/ui.h"
 
-// The sets of edited BMPs waiting to be packed into sprite files: NAME_00000.BMP,
-// NAME_00001.BMP, ... in the BMPFILES folder below TOVRIN_PFP/ICONS or TOVRIN_PFP/TILES.
+// The sets of edited pictures waiting to be packed into sprite files: NAME_00000.BMP,
+// NAME_00001.BMP, ... (or NAME_00000.PNG, ..., or one sheet NAME.PNG) in the BMPFILES folder
+// below TOVRIN_PFP/ICONS or TOVRIN_PFP/TILES.
 namespace zorvane::graphics {
 
 // The two destinations of the main window: "SHP's for SHP.PFP" and "SHP's for TIL.PFP".
@@ -31,20 +33,38 @@ std::string BmpSetListHint(const std::string& dataFolder, RepackDestination dest
 // with six or fewer characters before its first dot.
 std::optional<std::string> SetNameOf(std::string_view fileName);
 
+// A file of a set: the set's name in upper case and the kind of file.
+struct SetFile {
+  std::string Set;
+  PictureFormat Format = PictureFormat::Bmp;
+  bool operator==(const SetFile&) const = default;
+};
+
+// The set of a file of the BMPFILES folder, by its name: a .BMP as SetNameOf says (format
+// Bmp); a .PNG whose name before its first dot ends in "_" and five digits is a sub-image of
+// the set before them (format Png); any other .PNG is the sheet of the set its name before the
+// first dot names (format Sheet). Extensions are compared without regard to case; other files
+// belong to no set.
+std::optional<SetFile> SetFileOf(std::string_view fileName);
+
 // The longest set name a sprite file can take (the game's names have 8 characters at most).
 inline constexpr std::size_t kMaxSetName = 8;
 // Follows the first 8 characters of a longer set name in the list, which cannot be packed.
 inline constexpr char kLongSetNameMarker = '~';
 
 // One row of 33 characters: the set name in 12 (a longer one cut to 8 and the marker), the
-// archive ("SHP.PFP" or "TIL.PFP" and 8 blanks), the count right-aligned in 6.
-std::string BmpSetRow(std::string_view setName, RepackDestination destination, int fileCount);
+// archive ("SHP.PFP" or "TIL.PFP" and 8 blanks), the count right-aligned in 6. A set of PNG
+// files has two blanks and "PNG" after the count, a sheet "PNG sheet", a set of files of more
+// than one kind their names joined by " and ".
+std::string BmpSetRow(std::string_view setName, RepackDestination destination, int fileCount,
+                      const std::vector<PictureFormat>& formats = {PictureFormat::Bmp});
 
 // The set name a row shows: its first 12 characters without the blanks around them.
 std::string SetNameOfRow(std::string_view row);
 
 // The rows of the sets in the sorted listing of a folder: one row for each run of
-// neighbouring files of the same set; files without a set are passed over.
+// neighbouring files of the same set (whatever their kind); files without a set are passed
+// over.
 std::vector<std::string> BmpSetRows(const std::vector<std::string>& fileNames,
                                     RepackDestination destination);
 
@@ -57,6 +77,7 @@ struct ListedBmpFiles {
 
 struct BmpSetListing {
   ListedBmpFiles Files;  // every BMP file of the folder (pattern "*.BMP")
+  // The rows of the sets of BMP and PNG files.
   std::vector<std::string> Rows;
 };
 

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+#include "graphics/picture_format.h"
+
 namespace zorvane::graphics {
 
 // What the last member extraction worked on, kept for the whole run.
@@ -19,6 +21,8 @@ struct ExtractionContext {
   bool ShpRejected = false;
   // Set when the last extraction wrote everything it was asked for without a refusal.
   bool Completed = false;
+  // The files the sub-images are written into (a setting, BMP unless changed).
+  PictureFormat Format = PictureFormat::Bmp;
 };
 
 }  // namespace zorvane::graphics

@@ -166,11 +166,19 @@ std::string MemberOutsideArchiveMessage(const MemberToExtract& member,
 std::string ExtractionSummary(const ExtractionContext& context) {
   const std::string& name = context.MemberName;
   const std::string emptyLine = std::string(platform::kLineEnd) + std::string(platform::kLineEnd);
+  const std::string extracted = context.ExtractFolder + name + context.MemberExtension;
+  const std::string count = std::to_string(context.ImageIndex);
+  if (context.Format == PictureFormat::Sheet) {
+    return platform::JoinLines({"The File: " + name, "Has been extracted to:", extracted,
+                                "and converted to the sheet.", context.BmpFolder + name + ".PNG",
+                                "Total number of sub-images in " + name + ".SHP is " + count},
+                               emptyLine);
+  }
+  const std::string kind(PictureExtension(context.Format).substr(1));
   return platform::JoinLines(
-      {"The File: " + name, "Has been extracted to:",
-       context.ExtractFolder + name + context.MemberExtension, "and converted to.",
-       context.BmpFolder + name + "_xxxxx.BMP", "Where xxxxx is the iconnumber inside " + name,
-       "Total number of BMPs in " + name + ".SHP is " + std::to_string(context.ImageIndex)},
+      {"The File: " + name, "Has been extracted to:", extracted, "and converted to.",
+       context.BmpFolder + name + "_xxxxx." + kind, "Where xxxxx is the iconnumber inside " + name,
+       "Total number of " + kind + "s in " + name + ".SHP is " + count},
       emptyLine);
 }
 

@@ -2,7 +2,9 @@
 
 #include <spng.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <functional>
 #include <memory>
 #include <new>
 
@@ -29,38 +31,55 @@ platform::Status Failed(int error) {
                                    ")");
 }
 
-}  // namespace
-
-platform::Result<std::vector<std::uint8_t>> PngBytes(const RenderedPicture& picture) {
-  if (picture.Width <= 0 || picture.Height <= 0 ||
-      picture.Pixels.size() !=
-          static_cast<std::size_t>(picture.Width) * static_cast<std::size_t>(picture.Height)) {
-    return platform::Status::Failure("the picture has no pixels");
-  }
+// The PNG of width x height indices whose rows, top row first, `rowAt` gives.
+platform::Result<std::vector<std::uint8_t>> Encode(
+    std::int32_t width, std::int32_t height, const Palette& colours, bool transparentIndex,
+    const std::vector<PngText>& texts,
+    const std::function<const std::uint8_t*(std::int32_t)>& rowAt) {
+  if (width <= 0 || height <= 0) return platform::Status::Failure("the picture has no pixels");
   const std::unique_ptr<spng_ctx, EncoderDeleter> encoder(spng_ctx_new(SPNG_CTX_ENCODER));
   if (!encoder) throw std::bad_alloc();
   spng_ihdr header{};
-  header.width = static_cast<std::uint32_t>(picture.Width);
-  header.height = static_cast<std::uint32_t>(picture.Height);
+  header.width = static_cast<std::uint32_t>(width);
+  header.height = static_cast<std::uint32_t>(height);
   header.bit_depth = 8;
   header.color_type = SPNG_COLOR_TYPE_INDEXED;
   spng_plte palette{};
-  palette.n_entries = static_cast<std::uint32_t>(picture.Colours.size());
-  for (std::size_t i = 0; i < picture.Colours.size(); ++i) {
-    palette.entries[i].red = picture.Colours[i].Red;
-    palette.entries[i].green = picture.Colours[i].Green;
-    palette.entries[i].blue = picture.Colours[i].Blue;
+  palette.n_entries = static_cast<std::uint32_t>(colours.size());
+  for (std::size_t i = 0; i < colours.size(); ++i) {
+    palette.entries[i] = {colours[i].Red, colours[i].Green, colours[i].Blue, 0};
+  }
+  spng_trns transparency{};
+  transparency.n_type3_entries = kTransparentIndex + 1;
+  std::fill_n(transparency.type3_alpha, kTransparentIndex, std::uint8_t{255});
+  transparency.type3_alpha[kTransparentIndex] = 0;
+  std::vector<spng_text> chunks(texts.size());
+  for (std::size_t i = 0; i < texts.size(); ++i) {
+    const std::size_t keyword = std::min(texts[i].Keyword.size(), sizeof chunks[i].keyword - 1);
+    std::copy_n(texts[i].Keyword.data(), keyword, chunks[i].keyword);
+    chunks[i].type = SPNG_TEXT;
+    chunks[i].length = texts[i].Text.size();
+    chunks[i].text = const_cast<char*>(texts[i].Text.c_str());
   }
   for (const int error :
        {spng_set_option(encoder.get(), SPNG_ENCODE_TO_BUFFER, 1),
-        spng_set_ihdr(encoder.get(), &header), spng_set_plte(encoder.get(), &palette)}) {
+        spng_set_ihdr(encoder.get(), &header), spng_set_plte(encoder.get(), &palette),
+        transparentIndex ? spng_set_trns(encoder.get(), &transparency) : 0,
+        chunks.empty() ? 0
+                       : spng_set_text(encoder.get(), chunks.data(),
+                                       static_cast<std::uint32_t>(chunks.size()))}) {
     if (error != 0) return Failed(error);
   }
-  if (const int error =
-          spng_encode_image(encoder.get(), picture.Pixels.data(), picture.Pixels.size(),
-                            SPNG_FMT_PNG, SPNG_ENCODE_FINALIZE);
+  if (const int error = spng_encode_image(encoder.get(), nullptr, 0, SPNG_FMT_PNG,
+                                          SPNG_ENCODE_PROGRESSIVE | SPNG_ENCODE_FINALIZE);
       error != 0) {
     return Failed(error);
+  }
+  const auto rowLength = static_cast<std::size_t>(width);
+  for (std::int32_t row = 0; row < height; ++row) {
+    // The last row is answered with "end of image", the file then complete.
+    const int error = spng_encode_row(encoder.get(), rowAt(row), rowLength);
+    if (error != 0 && !(error == SPNG_EOI && row == height - 1)) return Failed(error);
   }
   std::size_t length = 0;
   int error = 0;
@@ -69,6 +88,28 @@ platform::Result<std::vector<std::uint8_t>> PngBytes(const RenderedPicture& pict
   if (!coded) return Failed(error);
   const auto* bytes = static_cast<const std::uint8_t*>(coded.get());
   return std::vector<std::uint8_t>(bytes, bytes + length);
+}
+
+}  // namespace
+
+platform::Result<std::vector<std::uint8_t>> IndexedPngBytes(const PixelBuffer& pixels,
+                                                            const Palette& colours,
+                                                            bool transparentIndex,
+                                                            const std::vector<PngText>& texts) {
+  return Encode(pixels.Width, pixels.Height, colours, transparentIndex, texts,
+                [&pixels](std::int32_t row) { return pixels.Row(pixels.Height - 1 - row); });
+}
+
+platform::Result<std::vector<std::uint8_t>> PngBytes(const RenderedPicture& picture) {
+  if (picture.Pixels.size() !=
+      static_cast<std::size_t>(picture.Width) * static_cast<std::size_t>(picture.Height)) {
+    return platform::Status::Failure("the picture has no pixels");
+  }
+  const auto width = static_cast<std::size_t>(picture.Width);
+  return Encode(picture.Width, picture.Height, picture.Colours, false, {},
+                [&picture, width](std::int32_t row) {
+                  return picture.Pixels.data() + static_cast<std::size_t>(row) * width;
+                });
 }
 
 platform::Status WritePng(const std::string& path, const RenderedPicture& picture,

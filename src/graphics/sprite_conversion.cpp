@@ -5,7 +5,9 @@
 
 #include "graphics/bmp_file.h"
 #include "graphics/graphics_messages.h"
+#include "graphics/png_file.h"
 #include "graphics/sprite_decoder.h"
+#include "graphics/sprite_sheet.h"
 #include "platform/failure_messages.h"
 #include "platform/file_system.h"
 #include "platform/messages_after_unlock.h"
@@ -13,12 +15,6 @@
 #include "platform/text_lines.h"
 
 namespace zorvane::graphics {
-
-std::string BmpFileName(std::string_view memberName, std::int32_t number) {
-  char digits[16];
-  std::snprintf(digits, sizeof digits, "%05d", static_cast<int>(number));
-  return std::string(memberName) + "_" + digits + ".BMP";
-}
 
 std::string NotValidShpMessage(std::string_view memberName) {
   return "The file: " + std::string(memberName) + ".SHP is not a valid SHP-file. No BMP-file made.";
@@ -30,12 +26,72 @@ std::string TooManySubImagesMessage(std::string_view memberName, std::int32_t co
          std::to_string(kMostConvertibleSubImages) + " can be made. No BMP-file made.";
 }
 
+std::string TooLargeForSheetMessage(std::string_view memberName) {
+  return "The file: " + std::string(memberName) + ".SHP has more pixels than one sheet can hold (" +
+         std::to_string(kMostSheetPixels) + "). Extract it as BMP or PNG files. No PNG sheet made.";
+}
+
 namespace {
 
-// Stages one BMP per sub-image; stops at the first BMP that cannot be staged or the first part
-// of the file that cannot be read.
+// The sub-images of a sheet, kept until all are decoded and the grid can be laid out.
+struct SheetFrames {
+  std::vector<PixelBuffer> Pictures;
+  std::uint64_t Pixels = 0;
+};
+
+// Stages the file of one decoded sub-image (BMP or PNG); the failure's reason names no file.
+platform::Status StageSubImage(const std::string& path, const PictureState& picture,
+                               bool transparent, PictureFormat format,
+                               platform::FileTransaction& files) {
+  if (format == PictureFormat::Bmp) {
+    return files.StageResolvedOutput(
+        path, [&picture](platform::SafeFileWriter& out) { return WriteBmp(out, picture); });
+  }
+  const auto png = IndexedPngBytes(picture.PixelBuffer, picture.BmpPalette, transparent);
+  if (!png) return platform::Status::Failure(png.Reason());
+  return files.StageResolvedOutput(
+      path, [&png](platform::SafeFileWriter& out) { return out.Write(png.Value()); });
+}
+
+// Lays the sub-images out in a grid and stages NAME.PNG with the list of its frames.
+bool StageSheet(const SheetFrames& frames, GraphicsState state, platform::FileTransaction& files,
+                platform::Ui& ui) {
+  ExtractionContext& context = state.Extraction;
+  if (frames.Pictures.empty()) return true;
+  std::vector<std::pair<std::int32_t, std::int32_t>> sizes;
+  for (const PixelBuffer& picture : frames.Pictures)
+    sizes.emplace_back(picture.Width, picture.Height);
+  const SheetLayout layout = LayOutSheet(sizes);
+  if (layout.Width == 0) {
+    ui.ShowMessage(TooLargeForSheetMessage(context.MemberName));
+    context.ShpRejected = true;
+    return false;
+  }
+  const bool transparent = state.Palettes.UseTransparency;
+  PixelBuffer sheet;
+  ResetPixelBuffer(sheet, layout.Width, layout.Height, transparent ? kTransparentIndex : 0);
+  for (std::size_t i = 0; i < frames.Pictures.size(); ++i) {
+    PlaceInSheet(frames.Pictures[i], layout.Frames[i], sheet);
+  }
+  const std::string name = context.MemberName + ".PNG";
+  const auto png = IndexedPngBytes(sheet, state.Picture.BmpPalette, transparent,
+                                   {{std::string(kSheetFramesKeyword), SheetFramesText(layout)}});
+  auto staged = png ? files.StageResolvedOutput(
+                          platform::ResolvedFolder(context.BmpFolder).PathOf(name),
+                          [&png](platform::SafeFileWriter& out) { return out.Write(png.Value()); })
+                    : platform::Status::Failure(png.Reason());
+  if (!staged) {
+    ui.ShowMessage(CannotWriteMessage(context.BmpFolder + name, staged.Reason()));
+    context.ShpRejected = true;
+    return false;
+  }
+  return true;
+}
+
+// Stages one file per sub-image, or collects them for one sheet; stops at the first file that
+// cannot be staged or the first part of the file that cannot be read.
 bool StageSubImages(const ShpFileReader& reader, const std::string& sourcePath, GraphicsState state,
-                    platform::FileTransaction& bmps, platform::Ui& ui) {
+                    platform::FileTransaction& files, platform::Ui& ui) {
   ExtractionContext& context = state.Extraction;
   PictureState& picture = state.Picture;
   const auto unreadable = [&] {
@@ -43,7 +99,9 @@ bool StageSubImages(const ShpFileReader& reader, const std::string& sourcePath, 
     context.ShpRejected = true;
     return false;
   };
+  const PictureFormat format = context.Format;
   platform::ResolvedFolder bmpFolder(context.BmpFolder);
+  SheetFrames sheet;
   const std::int32_t count = reader.Header().ImageCount;
   for (context.ImageIndex = 0; context.ImageIndex < count; ++context.ImageIndex) {
     context.ShpRejected = false;
@@ -54,19 +112,36 @@ bool StageSubImages(const ShpFileReader& reader, const std::string& sourcePath, 
       context.ShpRejected = true;
       continue;
     }
-    SetBmpPictureSize(picture.BmpHeader, image->Header.MaxColumn + 1, image->Header.MaxRow + 1);
+    const std::int32_t width = image->Header.MaxColumn + 1;
+    const std::int32_t height = image->Header.MaxRow + 1;
+    if (format == PictureFormat::Sheet) {
+      sheet.Pixels += static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height);
+      if (sheet.Pixels > kMostSheetPixels) {
+        ui.ShowMessage(TooLargeForSheetMessage(context.MemberName));
+        context.ShpRejected = true;
+        return false;
+      }
+    }
+    SetBmpPictureSize(picture.BmpHeader, width, height);
     DecodeShpImage(*image, state.Palettes.UseTransparency, picture.PixelBuffer);
     if (reader.ReadFailure()) return unreadable();
-    const std::string name = BmpFileName(context.MemberName, context.ImageIndex);
-    if (auto staged = bmps.StageResolvedOutput(
-            bmpFolder.PathOf(name),
-            [&picture](platform::SafeFileWriter& out) { return WriteBmp(out, picture); });
+    if (format == PictureFormat::Sheet) {
+      sheet.Pictures.push_back(picture.PixelBuffer);
+      continue;
+    }
+    const std::string name = SubImageFileName(context.MemberName, context.ImageIndex, format);
+    if (auto staged = StageSubImage(bmpFolder.PathOf(name), picture, state.Palettes.UseTransparency,
+                                    format, files);
         !staged) {
       ui.ShowMessage(CannotWriteMessage(context.BmpFolder + name, staged.Reason()));
       context.ShpRejected = true;
       return false;
     }
   }
+  if (format != PictureFormat::Sheet) return true;
+  const bool lastRejected = context.ShpRejected;
+  if (!StageSheet(sheet, state, files, ui)) return false;
+  context.ShpRejected = lastRejected;
   return true;
 }
 

@@ -20,9 +20,6 @@ struct GraphicsState {
   PictureState& Picture;
 };
 
-// NAME_00012.BMP: the sub-image number in five digits, or in as many as it needs above 99999.
-std::string BmpFileName(std::string_view memberName, std::int32_t number);
-
 // The most sub-images a sprite file may hold to be converted: their BMPs are numbered 00000 to
 // 99999, and a sixth digit would put a BMP into another set when the BMPs are packed again.
 inline constexpr std::int32_t kMostConvertibleSubImages = 100000;
@@ -30,12 +27,17 @@ inline constexpr std::int32_t kMostConvertibleSubImages = 100000;
 // The message for a sprite file of more sub-images than that.
 std::string TooManySubImagesMessage(std::string_view memberName, std::int32_t count);
 
+// The message for a sprite file whose sub-images do not fit into one sheet.
+std::string TooLargeForSheetMessage(std::string_view memberName);
+
 // "The file: " + name + ".SHP is not a valid SHP-file. No BMP-file made."
 std::string NotValidShpMessage(std::string_view memberName);
 
 // Converts the sprite file ExtractFolder + MemberName + MemberExtension into one BMP per
-// sub-image in BmpFolder (both folders exist), coloured with the palette its name selects; the
-// BMPs replace earlier ones together, once all are written. A sub-image that cannot be read
+// sub-image in BmpFolder (both folders exist), coloured with the palette its name selects (or,
+// as Extraction.Format says, one indexed PNG per sub-image, index 213 transparent where the
+// palette has transparency, or one PNG sheet NAME.PNG of them all); the files replace earlier
+// ones together, once all are written. A sub-image that cannot be read
 // (or a file whose table cannot be) gets the message of an invalid sprite file and no BMP; the
 // others keep their numbers. Leaves ImageIndex (the number of sub-images) and ShpRejected (the
 // last sub-image, or the file, was rejected, or the BMPs could not be written, which leaves

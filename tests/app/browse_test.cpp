@@ -60,13 +60,19 @@ INSTANTIATE_TEST_SUITE_P(Lines, LayoutLineTest,
                                            LayoutCase{"PFP-path = /games/DATA/", std::nullopt}));
 
 TEST(BrowseLayoutTest, ReplacesItsLineAndKeepsEveryOther) {
-  const BrowseLayout layout{800, 500, {200, 600}};
-  const std::string line = "Browse window = 800 500 200 600\r\n";
-  EXPECT_EQ(WithBrowseLayout("PFP-path = /d/\r\n", layout), "PFP-path = /d/\r\n" + line);
-  EXPECT_EQ(WithBrowseLayout("PFP-path = /d/", layout), "PFP-path = /d/\r\n" + line);
-  EXPECT_EQ(WithBrowseLayout("PFP-path = /d/\rBrowse window = 1 1\r\nlater\r\n", layout),
-            "PFP-path = /d/\r\n" + line + "later\r\n");
-  EXPECT_EQ(WithBrowseLayout("", layout), line);
+  const std::string line = BrowseLayoutLine({800, 500, {200, 600}});
+  EXPECT_EQ(line, "Browse window = 800 500 200 600\r\n");
+  const auto with = [&line](std::string_view settings) {
+    return WithSettingsLine(settings, kBrowseLayoutKey, line);
+  };
+  EXPECT_EQ(with("PFP-path = /d/\r\n"), "PFP-path = /d/\r\n" + line);
+  EXPECT_EQ(with("PFP-path = /d/"), "PFP-path = /d/\r\n" + line);
+  EXPECT_EQ(with("PFP-path = /d/\rBrowse window = 1 1\r\nPicture format = PNG\r\nBrowse window "
+                 "= 2 2\r\n"),
+            "PFP-path = /d/\r\n" + line + "Picture format = PNG\r\n");
+  EXPECT_EQ(with("PFP-path = /d/\r\nPicture format = PNG\r\n"),
+            "PFP-path = /d/\r\nPicture format = PNG\r\n" + line);
+  EXPECT_EQ(with(""), line);
 }
 
 // Read back by a new session, kept when the DATA folder is chosen again, and ignored by the
@@ -75,17 +81,20 @@ TEST(BrowseLayoutTest, TheSettingsFileKeepsTheLayoutBesideTheFolder) {
   testing::SampleSession s;
   ASSERT_TRUE(RunStartUp(s.session));
   SaveBrowseLayout(s.session, {700, 400, {300, 400}});
+  ChoosePictureFormat(s.session, graphics::PictureFormat::Sheet);
   const std::string ini = s.program / "Zorvane.ini";
-  const std::string folderLine = "PFP-path = " + s.data.Path() + "\r\n";
-  EXPECT_EQ(testing::ReadText(ini), folderLine + "Browse window = 700 400 300 400\r\n");
+  const std::string lines = "PFP-path = " + s.data.Path() +
+                            "\r\nBrowse window = 700 400 300 400\r\nPicture format = PNG sheet\r\n";
+  EXPECT_EQ(testing::ReadText(ini), lines);
   Session again(s.ui, s.program.Path());
   ASSERT_TRUE(RunStartUp(again));
   EXPECT_EQ(again.DataFolder, s.data.Path());
   EXPECT_EQ(again.BrowseLayout, (BrowseLayout{700, 400, {300, 400}}));
+  EXPECT_EQ(again.Extraction.Format, graphics::PictureFormat::Sheet);
   std::filesystem::remove(ini);
   s.ui.QueueFileChoice(s.data / "PFPDATA.IDX");
   ASSERT_TRUE(RunStartUp(again));
-  EXPECT_EQ(testing::ReadText(ini), folderLine + "Browse window = 700 400 300 400\r\n");
+  EXPECT_EQ(testing::ReadText(ini), lines);
 }
 
 TEST(BrowsePreviewTest, HexDumpShowsOffsetsBytesAndCharacters) {

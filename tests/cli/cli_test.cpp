@@ -26,7 +26,8 @@ TEST_F(CliFixture, WrongArgumentsAreAUsageErrorThatTouchesNothing) {
       "insert PANELS.SHP ''|sets|sets shp|sets icons tiles|repack icons|repack ICONS X|"
       "repack tiles ''|repack icons --all X|repack icons X --all|extract-units x|insert-units|"
       "insert-units a b|insert-units ''|render shp X|render pal X --png f|render shp --png f|"
-      "render shp X --zoom 17 --png f|render shp X --frame x --png f|render shp X --png f --png g");
+      "render shp X --zoom 17 --png f|render shp X --frame x --png f|render shp X --png f --png g|"
+      "extract shp X --format|extract shp --format gif X|extract --format png shp X --format bmp");
   const auto before = testing::SnapshotFolder(data.Path());
   for (std::string row; std::getline(rows, row, '|');) {
     const std::size_t mark = row.find('>');
@@ -44,7 +45,8 @@ TEST_F(CliFixture, WrongArgumentsAreAUsageErrorThatTouchesNothing) {
         << err.str();
     EXPECT_EQ(out.str(), "") << text;
   }
-  for (const char* usage : {"  extract shp|til|pal NAME... | --all\n", "  insert-units FOLDER\n"}) {
+  for (const char* usage : {"  extract shp|til|pal NAME... | --all [--format bmp|png|sheet]\n",
+                            "  insert-units FOLDER\n"}) {
     EXPECT_NE(err.str().find(usage), std::string::npos) << usage;
   }
   EXPECT_EQ(testing::SnapshotFolder(data.Path()), before);

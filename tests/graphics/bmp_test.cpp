@@ -5,6 +5,8 @@
 
 #include "graphics/bmp_reader.h"
 #include "graphics/bmp_repack.h"
+#include "graphics/palette_export.h"
+#include "graphics/png_file.h"
 #include "graphics/sprite_conversion.h"
 #include "platform/fault_injection.h"
 #include "platform/little_endian.h"
@@ -140,7 +142,8 @@ class Repacking : public ::testing::Test {
 
   void Repack(const std::string& row, RepackDestination destination = RepackDestination::Icons) {
     ui.Clear();
-    listed = RepackBmpSet({data.Path(), destination, row}, repack, palettes, picture, ui);
+    listed =
+        RepackBmpSet({data.Path(), destination, row, data.Path()}, repack, palettes, picture, ui);
   }
 
   Bytes Icon(const std::string& name) const {
@@ -264,8 +267,61 @@ TEST_F(Repacking, RefusedSetsChangeNothing) {
   }
 }
 
+// A PNG set is refused with its file and the reason, and the folder is left as it was: files of
+// two kinds, a colour not in the palette, a sheet without its list of frames or with a list
+// that does not fit it, and the internal palettes missing. The palettes are greys, DAY's 213
+// pink.
+TEST_F(Repacking, RefusedPngSetsNameTheFileAndChangeNothing) {
+  Palette greys;
+  for (std::size_t i = 0; i < kPaletteEntries; ++i) {
+    const auto grey = static_cast<std::uint8_t>(i);
+    greys[i] = {grey, grey, grey, 0};
+  }
+  for (const std::string_view name : kPaletteNames)
+    testing::WriteFile(data / InternalPaletteFileName(name), SerialisePalette(greys));
+  greys[kTransparentIndex] = kTransparentPink;
+  const auto writePng = [&](const std::string& name, const Palette& colours,
+                            const std::vector<PngText>& texts = {}) {
+    const auto png = IndexedPngBytes(testing::PictureOf({{1, 7}, {213, 2}}), colours, true, texts);
+    testing::WriteFile(data / ("TOVRIN_PFP/ICONS/BMPFILES/" + name), png.Value());
+  };
+  Palette offGrey = greys;
+  offGrey[7] = {8, 7, 7, 0};
+  writePng("MIXED_00000.PNG", greys);
+  WriteBmp("MIXED_00001.BMP", {{1}});
+  writePng("OFF_00000.PNG", greys);
+  writePng("OFF_00001.PNG", offGrey);
+  writePng("SHEET.PNG", greys);
+  writePng("LIST.PNG", greys, {{"Zorvane frames", "frames 2\n0 0 2 2\n1 1 1 2\n"}});
+  writePng("GREY_00000.PNG", greys);
+  const std::string folder = data.Path() + "TOVRIN_PFP/ICONS/BMPFILES";
+  const std::pair<std::string, std::string> refusals[] = {
+      {"MIXED",
+       "The set MIXED has files of more than one kind in the folder:\r\n" + folder +
+           "\r\nKeep either its BMP files, or its PNG files, or its one PNG sheet, and move "
+           "the others away. No SHP file made."},
+      {"OFF", folder + "/OFF_00001.PNG: pixel (1, 0) has the colour 7, 7, 8, which is not in the "
+                       "DAY palette. No SHP file made."},
+      {"SHEET", folder + "/SHEET.PNG: it holds no list of frames, so it is not a sheet that can "
+                         "be packed (a sheet keeps the list its extraction wrote into it). No SHP "
+                         "file made."},
+      {"LIST", folder + "/LIST.PNG: frame 1 (1 x 2 pixels at 1, 1) does not lie inside the sheet "
+                        "of 2 x 2 pixels. No SHP file made."},
+      {"GREY", MissingPalettesMessage()}};
+  for (const auto& [row, message] : refusals) {
+    SCOPED_TRACE(row);
+    if (row == "GREY") std::filesystem::remove(data / "DAY.RGB");
+    const auto before = testing::SnapshotFolder(data.Path());
+    Repack(row);
+    EXPECT_EQ(ui.Messages(), Names{message});
+    EXPECT_FALSE(repack.Completed);
+    EXPECT_EQ(testing::SnapshotFolder(data.Path()), before);
+  }
+}
+
 Names Numbered(const std::string& set, int count, Names names = {}) {
-  for (int i = 0; i < count; ++i) names.push_back(BmpFileName(set, i));
+  for (int i = 0; i < count; ++i)
+    names.push_back(SubImageFileName(set, i, graphics::PictureFormat::Bmp));
   return names;
 }
 
@@ -295,6 +351,15 @@ TEST(BmpSets, OneRowOfThirtyThreeCharactersForEachRunOfASet) {
       L({"A_00000.BMP", "A_0_00000.BMP", "A_ZZZZZ.BMP"}, Icons,
         {"A           SHP.PFP             1", "A_0         SHP.PFP             1",
          "A           SHP.PFP             1"}),
+      // PNG sub-images need the five digits; any other PNG is a sheet.
+      L({"A_00000.PNG", "a_00001.png", "B.PNG", "B_00000.BMP", "C_00000.BMP", "C_00001.PNG",
+         "D.E.PNG", "F_0000X.PNG", "NOTES.TXT"},
+        Icons,
+        {"A           SHP.PFP             2  PNG",
+         "B           SHP.PFP             2  BMP and PNG sheet",
+         "C           SHP.PFP             2  BMP and PNG",
+         "D           SHP.PFP             1  PNG sheet",
+         "F_0000X     SHP.PFP             1  PNG sheet"}),
       L({}, Tiles, {})};
   for (const Listing& l : listings) EXPECT_EQ(BmpSetRows(l.Files, l.Destination), l.Rows);
   EXPECT_EQ(SetNameOf("ABCDEF.BMP"), std::nullopt);

@@ -1,16 +1,20 @@
 #include <gtest/gtest.h>
+#include <spng.h>
 
 #include <filesystem>
 #include <sstream>
 
 #include "graphics/member_extraction.h"
 #include "graphics/palette_export.h"
+#include "graphics/png_reader.h"
 #include "graphics/sprite_conversion.h"
+#include "graphics/sprite_packer.h"
 #include "platform/fault_injection.h"
 #include "platform/scripted_ui.h"
 #include "platform/text_lines.h"
 #include "sprite_member.h"
 #include "support/files.h"
+#include "support/pictures.h"
 #include "support/sprite_builder.h"
 #include "support/temp_folder.h"
 
@@ -231,6 +235,58 @@ TEST_F(Extraction, ColoursTheBmpsWithThePaletteOfTheName) {
               day ? (Bytes{225, 225, 255, 0}) : (Bytes{p, 213, 42, 0}));
     EXPECT_EQ(Bytes(bmp.begin() + 1074, bmp.begin() + 1078), (Bytes{p, 255, 0, 0}));
     EXPECT_EQ(palettes.UseTransparency, day);
+  }
+}
+
+// The alphas of a PNG's tRNS chunk; nothing without one.
+Bytes TransparencyOf(const Bytes& png) {
+  const std::unique_ptr<spng_ctx, void (*)(spng_ctx*)> reader(spng_ctx_new(0), spng_ctx_free);
+  spng_set_png_buffer(reader.get(), png.data(), png.size());
+  spng_trns trns{};
+  if (spng_get_trns(reader.get(), &trns) != 0) return {};
+  return Bytes(trns.type3_alpha, trns.type3_alpha + trns.n_type3_entries);
+}
+
+// PNGs hold the colours of the BMPs in game order and the same indices; where the palette has
+// transparency a tRNS chunk makes 213, and only it, transparent. A sheet holds every sub-image
+// at the place its list of frames gives, in a grid of cells as large as the largest.
+TEST_F(Extraction, PngsAndSheetsHoldTheColoursAndIndicesOfTheBmps) {
+  const testing::Rows first{{1, 213, 3}, {4, 5, 6}}, second{{7}, {8}, {213}};
+  for (const auto& [name, transparent] : {std::pair{"UNITICON", true}, {"MAINMENU", false}}) {
+    SCOPED_TRACE(name);
+    SpritePacker packer;
+    packer.Add(testing::PictureOf(first), transparent);
+    packer.Add(testing::PictureOf(second), transparent);
+    context.Format = PictureFormat::Png;
+    Convert(name, packer.FileBytes());
+    const Palette colours = BmpColours(palettes, PaletteForSprite(name));
+    const std::string base = context.BmpFolder + name;
+    for (const auto& [file, rows] : {std::pair{"_00000.PNG", first}, {"_00001.PNG", second}}) {
+      const Bytes png = testing::ReadFile(base + file);
+      const auto image = DecodePng(png, colours);
+      ASSERT_TRUE(image && image.Value().GamePalette);
+      testing::Rows read(rows.size());
+      for (std::size_t i = 0; i < image.Value().Pixels.size(); ++i)
+        read[i / rows[0].size()].push_back(image.Value().Pixels[i]);
+      EXPECT_EQ(read, rows);
+      Bytes alphas(transparent ? 214 : 0, 255);
+      if (transparent) alphas[213] = 0;
+      EXPECT_EQ(TransparencyOf(png), alphas);
+    }
+    EXPECT_EQ(TakeBmps(),
+              (Names{name + std::string("_00000.PNG"), name + std::string("_00001.PNG")}));
+    context.Format = PictureFormat::Sheet;
+    Convert(name, packer.FileBytes());
+    const auto sheet = DecodePng(testing::ReadFile(base + ".PNG"), colours);
+    EXPECT_EQ(TakeBmps(), Names{name + std::string(".PNG")});
+    ASSERT_TRUE(sheet && sheet.Value().GamePalette);
+    EXPECT_EQ(sheet.Value().Texts.size(), 1u);
+    EXPECT_EQ(sheet.Value().Texts[0].Keyword, "Zorvane frames");
+    EXPECT_EQ(sheet.Value().Texts[0].Text, "frames 2\n0 0 3 2\n3 0 1 3\n");
+    const std::uint8_t o = transparent ? 213 : 0;  // outside every frame
+    EXPECT_EQ(sheet.Value().Pixels,
+              (Bytes{1, 213, 3, 7, o, o, 4, 5, 6, 8, o, o, o, o, o, 213, o, o}));
+    EXPECT_EQ(ui.Messages(), Names{});
   }
 }
 

@@ -128,7 +128,8 @@ class MainWindowTest : public QObject {
         menus,
         (QStringList{"File: mnu_end=End", "Extract: Ext_unitdescr=UnitDescriptions mnu_browse=Browse...",
                      "Insert: ins_unitdescr=Insert Unitdescriptions - mnu_SHP_PFP=Insert SHP file",
-                     "Setup: mnu_setup=DATA folder mnu_check=Check installation",
+                     "Setup: mnu_setup=DATA folder mnu_check=Check installation "
+                     "mnu_picture_format=Picture format",
                      "Help: mnu_howto=HowTo mnu_about=About"}));
     const std::string data = w.sample.data.Path();
     const std::tuple<const char*, std::string, std::string> entries[] = {
@@ -148,6 +149,15 @@ class MainWindowTest : public QObject {
       for (const std::string& message : w.sample.ui.Messages()) seen += " / " + message;
       QCOMPARE(seen.substr(0, expected.size()), expected);
     }
+    // The picture format is kept in the settings file and marked in the menu.
+    w.Find<QAction>("mnu_format_sheet")->trigger();
+    QCOMPARE(w.sample.session.Extraction.Format, zorvane::graphics::PictureFormat::Sheet);
+    QVERIFY(zorvane::testing::ReadText(w.sample.program / "Zorvane.ini")
+                .ends_with("\r\nPicture format = PNG sheet\r\n"));
+    w.Find<QAction>("mnu_format_bmp")->trigger();
+    emit w.Find<QMenu>("mnu_setup_menu")->aboutToShow();
+    QVERIFY(w.Find<QAction>("mnu_format_bmp")->isChecked());
+    QVERIFY(!w.Find<QAction>("mnu_format_sheet")->isChecked());
   }
 
   // Each How-To topic shows its own text; Close and the title bar hide the window and the model

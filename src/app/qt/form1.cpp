@@ -1,5 +1,6 @@
 #include "form1.h"
 
+#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFrame>
@@ -8,6 +9,7 @@
 #include <QLabel>
 #include <QListView>
 #include <QListWidget>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -19,6 +21,7 @@
 #include "app/insert_menu.h"
 #include "app/main_window_events.h"
 #include "app/row_dispatch.h"
+#include "app/settings.h"
 #include "app/unit_description_menu.h"
 #include "browse_window.h"
 #include "form2.h"
@@ -115,9 +118,36 @@ void Form1::BuildMenus() {
   });
   connect(addAction(setup, "mnu_check", "Check installation"), &QAction::triggered, this,
           [this] { Run(app::OnCheckInstallation); });
+  BuildPictureFormatMenu(setup);
   QMenu* help = addMenu("mnu_help", "Help");
   connect(addAction(help, "mnu_howto", "HowTo"), &QAction::triggered, this, &Form1::ShowHowTo);
   connect(addAction(help, "mnu_about", "About"), &QAction::triggered, this, &Form1::ShowAbout);
+}
+
+void Form1::BuildPictureFormatMenu(QMenu* setup) {
+  QMenu* formats = setup->addMenu(QStringLiteral("Picture format"));
+  formats->menuAction()->setObjectName(QStringLiteral("mnu_picture_format"));
+  auto* group = new QActionGroup(formats);
+  const std::pair<graphics::PictureFormat, const char*> choices[] = {
+      {graphics::PictureFormat::Bmp, "mnu_format_bmp"},
+      {graphics::PictureFormat::Png, "mnu_format_png"},
+      {graphics::PictureFormat::Sheet, "mnu_format_sheet"}};
+  for (const auto& [format, name] : choices) {
+    QAction* action =
+        formats->addAction(ToQString(std::string(graphics::PictureFormatName(format))));
+    action->setObjectName(QString::fromLatin1(name));
+    action->setCheckable(true);
+    group->addAction(action);
+    connect(action, &QAction::triggered, this,
+            [this, format] { app::ChoosePictureFormat(session_, format); });
+  }
+  // The marks follow the session, whose format the settings file may have set.
+  connect(setup, &QMenu::aboutToShow, this, [this, formats, choices] {
+    for (const auto& [format, name] : choices) {
+      formats->findChild<QAction*>(QString::fromLatin1(name))
+          ->setChecked(session_.Extraction.Format == format);
+    }
+  });
 }
 
 void Form1::BuildTopPanel(QWidget* central) {

@@ -17,6 +17,8 @@ class QPushButton;
 class QRadioButton;
 class QStringListModel;
 
+class QMenu;
+
 namespace zorvane::qt {
 
 class BrowseWindow;
@@ -52,6 +54,8 @@ class Form1 : public QMainWindow {
 
  private:
   void BuildMenus();
+  // Setup > Picture format: BMP, PNG or PNG sheet, one of them marked.
+  void BuildPictureFormatMenu(QMenu* setup);
   void BuildTopPanel(QWidget* central);
   void BuildList(QWidget* central);
   void BuildChoices(QWidget* central);

@@ -1,0 +1,61 @@
+#!/usr/bin/env bash
+# png_round_trip.sh CLI SAMPLE_TOOL [SCALE]: on a fresh installation of that scale, every sprite
+# and tile member is extracted as PNGs and as sheets and packed again, and the sprite files must
+# equal the members byte for byte: as written, after ImageMagick turned every PNG into true
+# colour (PNG24, PNG32), which makes the packing map colours back. ImageMagick must also read
+# every PNG as the BMP of the same sub-image shows: same size, same colours pixel for pixel.
+# Exits 77 (skipped) without ImageMagick.
+set -euo pipefail
+cli="$1" sample="$2" scale="${3:-1}"
+convert_tool=$(command -v convert-im6.q16 || command -v convert || true)
+mogrify_tool=$(command -v mogrify-im6.q16 || command -v mogrify || true)
+if [ -z "$convert_tool" ] || [ -z "$mogrify_tool" ]; then
+  echo "ImageMagick is missing: skipped"
+  exit 77
+fi
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+"$sample" "$work/DATA" --scale "$scale" >/dev/null
+mkdir "$work/program"
+run() { "$cli" --data "$work/DATA" --program-dir "$work/program" "$@"; }
+run extract pal --all >/dev/null
+failures=0
+fail() { echo "FAILED: $*"; failures=$((failures + 1)); }
+
+# kind (shp|til), its sets' word (icons|tiles), its folder
+for kinds in "shp icons ICONS" "til tiles TILES"; do
+  read -r kind sets folder <<<"$kinds"
+  pictures="$work/DATA/TOVRIN_PFP/$folder/BMPFILES"
+  members="$work/members-$folder"
+  # The members as extracted (BMPs too, for ImageMagick to compare with).
+  run extract "$kind" --all --format bmp >/dev/null
+  mkdir -p "$members" && mv "$work/DATA/TOVRIN_PFP/$folder/"*.SHP "$members/"
+  mv "$pictures" "$work/bmp-$folder"
+  for format in png sheet; do
+    for conversion in none PNG24 PNG32; do
+      rm -rf "$pictures"
+      run extract "$kind" --all --format "$format" >/dev/null
+      rm "$work/DATA/TOVRIN_PFP/$folder/"*.SHP  # extraction copies the members out too
+      if [ "$format" = png ] && [ "$conversion" = none ]; then
+        # Every PNG as ImageMagick reads it equals its BMP: size, colours, pixels.
+        for png in "$pictures"/*.PNG; do
+          name=$(basename "$png" .PNG)
+          [ "$("$convert_tool" "$png" -alpha off rgb:- | md5sum)" = \
+            "$("$convert_tool" "$work/bmp-$folder/$name.BMP" rgb:- | md5sum)" ] ||
+            fail "$png is not read as $name.BMP"
+        done
+      fi
+      if [ "$conversion" != none ]; then
+        (cd "$pictures" && "$mogrify_tool" -define png:format="${conversion,,}" \
+          -define png:color-type="$([ "$conversion" = PNG24 ] && echo 2 || echo 6)" ./*.PNG)
+      fi
+      run repack "$sets" --all >/dev/null || fail "repack $sets from $format ($conversion)"
+      for member in "$members"/*.SHP; do
+        cmp -s "$member" "$work/DATA/TOVRIN_PFP/$folder/$(basename "$member")" ||
+          fail "$(basename "$member") from $format ($conversion)"
+      done
+      echo "$kind: $(find "$members" -name '*.SHP' | wc -l) members packed again from $format ($conversion)"
+    done
+  done
+done
+[ "$failures" -eq 0 ]
