@@ -77,6 +77,11 @@ const std::vector<Drill>& Drills() {
        "DAY-palettes for Adobe Photoshop and PaintShopPro has been created in"},
       {"RepackIcons", EditedIconExtraction, Cli({"repack", "icons", "UNITICON"}),
        "The files has been converted and saved as: "},
+      {"ExtractIconSheet", EarlierExtraction("ICONS", "UNITICON"),
+       Cli({"extract", "shp", "UNITICON", "--format", "sheet"}),
+       "Total number of sub-images in UNITICON.SHP is 48"},
+      {"RepackIconPngs", Cli({"extract", "shp", "UNITICON", "--format", "png"}),
+       Cli({"repack", "icons", "UNITICON"}), "The files has been converted and saved as: "},
       {"InsertSprite",
        [](const Folders& folders) {
          testing::WriteFile(folders.Data + "SHP_OLD.PFP", "an older backup");
