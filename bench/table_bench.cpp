@@ -184,6 +184,7 @@ class Bench {
   void Listings(Table& table);
   void Extractions(Table& table);
   void Repacks(Table& table);
+  void PngRoundTrip(Table& table);
   void Insertions(Table& table);
   void UnitDescriptions(Table& table);
   void WholeArchive(Table& table);
@@ -307,6 +308,48 @@ void Bench::Repacks(Table& table) {
                                data_ + archive + ".PFP", copy);
     });
   }
+}
+
+// The largest tile file extracted as PNGs and packed again from them, beside its BMP rows.
+void Bench::PngRoundTrip(Table& table) {
+  const Member member = installation_.Longest("TIL");
+  const std::string tiles = data_ + "TOVRIN_PFP/TILES/";
+  const std::string pngFolder = tiles + "BMPFILES/";
+  const std::string floorFolder = work_ + "floor/";
+  const double images = Describe({member})[0];
+  Row& extract = table.Add("extract til " + member.Name + " --format png",
+                           FormatBytes(member.Length) + ", " + FormatCount(images) + " PNGs",
+                           images, "PNGs", "writing as many files of the PNGs' sizes");
+  Measure(
+      extract, options_.Runs,
+      [&] {
+        SetAside(tiles);
+        return Cli({"extract", "til", member.Name, "--format", "png"});
+      },
+      [&] {
+        SetAside(floorFolder);
+        fs::create_directories(floorFolder);
+        const Measurement m = Child([&] { return WriteFilesLikeThoseIn(pngFolder, floorFolder); });
+        SetAside(floorFolder);
+        return m;
+      });
+  Row& repack = table.Add("repack tiles " + member.Name + " (PNG)",
+                          FormatCount(images) + " PNGs into " + FormatBytes(member.Length), images,
+                          "PNGs", "reading the PNGs, writing one file");
+  const std::string floorFile = work_ + "floor.SHP";
+  Measure(
+      repack, options_.Runs,
+      [&] {
+        return Cli({"repack", "tiles", member.Name});
+      },
+      [&] {
+        const Measurement m =
+            Child([&] { return ReadFolderAndWriteOne(pngFolder, floorFile, member.Length); });
+        SetAside(floorFile);
+        return m;
+      });
+  RunInChild(
+      [&] { return CheckFileIsMember(tiles + member.Name + ".SHP", data_ + "TIL.PFP", member); });
 }
 
 void Bench::Insertions(Table& table) {
@@ -494,6 +537,7 @@ void Bench::Run(Table& table) {
   Listings(table);
   Extractions(table);
   Repacks(table);
+  PngRoundTrip(table);
   Insertions(table);
   UnitDescriptions(table);
   WholeArchive(table);

@@ -50,6 +50,10 @@ std::vector<double> WriteFilesLikeTheBmps(const std::string& archivePath,
                                           const std::vector<Member>& members,
                                           const std::string& folder);
 
+// The same for files of the sizes of those in `sourceFolder` (the PNGs an extraction wrote).
+std::vector<double> WriteFilesLikeThoseIn(const std::string& sourceFolder,
+                                          const std::string& folder);
+
 // Reading whole files through a 1 MiB buffer.
 std::vector<double> ReadFiles(const std::vector<std::string>& paths);
 
