@@ -37,12 +37,16 @@ for kinds in "shp icons ICONS" "til tiles TILES"; do
       run extract "$kind" --all --format "$format" >/dev/null
       rm "$work/DATA/TOVRIN_PFP/$folder/"*.SHP  # extraction copies the members out too
       if [ "$format" = png ] && [ "$conversion" = none ]; then
-        # Every PNG as ImageMagick reads it equals its BMP: size, colours, pixels.
-        for png in "$pictures"/*.PNG; do
-          name=$(basename "$png" .PNG)
-          [ "$("$convert_tool" "$png" -alpha off rgb:- | md5sum)" = \
-            "$("$convert_tool" "$work/bmp-$folder/$name.BMP" rgb:- | md5sum)" ] ||
-            fail "$png is not read as $name.BMP"
+        # Every PNG as ImageMagick reads it equals its BMP: size, colours, pixels (the pictures
+        # of one member read by one process, one after another).
+        for member in "$members"/*.SHP; do
+          name=$(basename "$member" .SHP)
+          pngs=$(cd "$pictures" && ls "$name"_?????.PNG 2>/dev/null || true)
+          [ -n "$pngs" ] || continue
+          # shellcheck disable=SC2086  # the names hold no blanks
+          [ "$(cd "$pictures" && "$convert_tool" $pngs -alpha off -format '%wx%h ' -write info:- rgb:- | md5sum)" = \
+            "$(cd "$work/bmp-$folder" && "$convert_tool" ${pngs//.PNG/.BMP} -format '%wx%h ' -write info:- rgb:- | md5sum)" ] ||
+            fail "the PNGs of $name are not read as its BMPs"
         done
       fi
       if [ "$conversion" != none ]; then
