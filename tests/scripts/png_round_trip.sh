@@ -50,8 +50,10 @@ for kinds in "shp icons ICONS" "til tiles TILES"; do
         done
       fi
       if [ "$conversion" != none ]; then
-        (cd "$pictures" && "$mogrify_tool" -define png:format="${conversion,,}" \
-          -define png:color-type="$([ "$conversion" = PNG24 ] && echo 2 || echo 6)" ./*.PNG)
+        # (xargs: the largest installation has more PNGs than one command line takes)
+        find "$pictures" -name '*.PNG' -print0 | xargs -0 "$mogrify_tool" \
+          -define png:format="${conversion,,}" \
+          -define png:color-type="$([ "$conversion" = PNG24 ] && echo 2 || echo 6)"
       fi
       run repack "$sets" --all >/dev/null || fail "repack $sets from $format ($conversion)"
       for member in "$members"/*.SHP; do
