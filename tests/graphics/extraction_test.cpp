@@ -9,6 +9,7 @@
 #include "graphics/png_reader.h"
 #include "graphics/sprite_conversion.h"
 #include "graphics/sprite_packer.h"
+#include "graphics/sprite_sheet.h"
 #include "platform/fault_injection.h"
 #include "platform/scripted_ui.h"
 #include "platform/text_lines.h"
@@ -288,6 +289,43 @@ TEST_F(Extraction, PngsAndSheetsHoldTheColoursAndIndicesOfTheBmps) {
               (Bytes{1, 213, 3, 7, o, o, 4, 5, 6, 8, o, o, o, o, o, 213, o, o}));
     EXPECT_EQ(ui.Messages(), Names{});
   }
+}
+
+// A sheet larger than 2^28 pixels is refused before a picture is decoded, and nothing is
+// written; each line of a frame list that is not exactly "X Y W H" inside the sheet refuses it.
+TEST_F(Extraction, SheetsRefuseTooManyPixelsAndListsThatDoNotFit) {
+  context.Format = PictureFormat::Sheet;
+  Convert("HUGE", testing::SpriteFileOf({{16384, 16383, 0, 0, 0, 0, {3, 9, 0}}}));
+  EXPECT_EQ(ui.Messages(),
+            Names{"The file: HUGE.SHP has more pixels than one sheet can hold "
+                  "(268435456). Extract it as BMP or PNG files. No PNG sheet made."});
+  EXPECT_TRUE(context.ShpRejected);
+  EXPECT_EQ(TakeBmps(), Names{});
+  const std::string unreadable = "its list of frames cannot be read.";
+  const std::pair<std::string, std::string> lists[] = {
+      {"frames 2\n0 0 3 2\n3 0 1 3\n", ""},
+      {"frames 0\n", unreadable},
+      {"frames x\n0 0 1 1\n", unreadable},
+      {"frames 1\n0 0 1 1", unreadable},
+      {"frames 2\n0 0 1 1\n", unreadable},
+      {"frames 1\n0 0 1 1\n0 0 1 1\n", unreadable},
+      {"frames 1\n0  0 1 1\n", unreadable},
+      {"frames 1\n0 0 1\n", unreadable},
+      {"frames 1\n-1 0 1 1\n",
+       "frame 0 (1 x 1 pixels at -1, 0) does not lie inside the sheet "
+       "of 4 x 3 pixels."},
+      {"frames 1\n2 1 3 1\n",
+       "frame 0 (3 x 1 pixels at 2, 1) does not lie inside the sheet of "
+       "4 x 3 pixels."},
+      {"frames 1\n0 0 0 1\n",
+       "frame 0 (0 x 1 pixels at 0, 0) does not lie inside the sheet of "
+       "4 x 3 pixels."}};
+  for (const auto& [text, reason] : lists) {
+    const auto frames = ParseSheetFrames(text, 4, 3);
+    EXPECT_EQ(frames ? "" : frames.Reason(), reason) << text;
+  }
+  EXPECT_EQ(ParseSheetFrames(lists[0].first, 4, 3).Value(),
+            (std::vector<SheetFrame>{{0, 0, 3, 2}, {3, 0, 1, 3}}));
 }
 
 // The archive shrinks while its member is converted: the conversion stops with the reason and
