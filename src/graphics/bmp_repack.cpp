@@ -11,7 +11,6 @@
 #include "platform/failure_messages.h"
 #include "platform/file_system.h"
 #include "platform/file_transaction.h"
-#include "platform/folder_listing.h"
 #include "platform/messages_after_unlock.h"
 #include "platform/number_text.h"
 #include "platform/paths.h"
@@ -59,12 +58,10 @@ std::optional<SpritePacker> PackFiles(const RepackRequest& request, const FilesO
     }
     return packer;
   }
-  const bool useTransparency = palettes.UseTransparency;
   if (!CheckPalettes(request.ProgramFolder, palettes, ui)) return std::nullopt;
-  palettes.UseTransparency = useTransparency;
   const PaletteId palette = PaletteForSprite(setName);
   const Palette colours = BmpColours(palettes, palette);
-  const PngMapping mapping{colours, PaletteName(palette), useTransparency};
+  const PngMapping mapping{colours, PaletteName(palette), palettes.UseTransparency};
   if (!PackPngSet({set.Files, set.Format, resolvedFolder, bmpFolder}, mapping, spriteFile,
                   picture.PixelBuffer, packer, ui)) {
     return std::nullopt;
@@ -99,9 +96,9 @@ bool PackAndWrite(const platform::FolderLock& lock, const RepackRequest& request
                   const std::string& spriteFile, std::optional<ListedBmpFiles>& listed,
                   PaletteState& palettes, PictureState& picture, platform::Ui& ui) {
   platform::BusyPointer busy(ui);
-  listed = ListBmpFiles(folder + "BMPFILES", setName + "*.BMP");
-  const FilesOfSet set =
-      FindFilesOfSet(platform::ListFiles(listed->Folder, setName + "*"), setName);
+  SetFolderListing listing = ListSetFolder(folder + "BMPFILES", setName);
+  listed = std::move(listing.Bmps);
+  const FilesOfSet set = FindFilesOfSet(listing.Names, setName);
   if (set.Mixed) {
     ui.ShowMessage(MixedSetMessage(setName, listed->Folder));
     return false;

@@ -122,9 +122,13 @@ std::string MissingBmpFolderMessage(const std::string& folder) {
       {"The Folder: ", folder, "Does not exist. No Files ready for conversion."});
 }
 
-ListedBmpFiles ListBmpFiles(std::string folder, std::string pattern) {
-  std::vector<std::string> names = platform::ListFiles(folder, pattern);
-  return {std::move(folder), std::move(pattern), std::move(names)};
+SetFolderListing ListSetFolder(std::string folder, std::string_view prefix) {
+  SetFolderListing listing{platform::ListFiles(folder, std::string(prefix) + "*"),
+                           {std::move(folder), std::string(prefix) + "*.BMP", {}}};
+  for (const std::string& name : listing.Names) {
+    if (platform::MatchesWildcard(name, listing.Bmps.Pattern)) listing.Bmps.Names.push_back(name);
+  }
+  return listing;
 }
 
 std::optional<BmpSetListing> ListBmpSets(const std::string& dataFolder,
@@ -138,12 +142,8 @@ std::optional<BmpSetListing> ListBmpSets(const std::string& dataFolder,
   }
   repack.RepackFolder = RepackFolderOf(destination);
   // The window's file list shows the BMP files; the rows count the PNG files too.
-  const std::vector<std::string> names = platform::ListFiles(folder, "*");
-  BmpSetListing listing{{folder, "*.BMP", {}}, BmpSetRows(names, destination)};
-  for (const std::string& name : names) {
-    if (platform::MatchesWildcard(name, listing.Files.Pattern)) listing.Files.Names.push_back(name);
-  }
-  return listing;
+  SetFolderListing listed = ListSetFolder(folder, "");
+  return BmpSetListing{std::move(listed.Bmps), BmpSetRows(listed.Names, destination)};
 }
 
 }  // namespace zorvane::graphics

@@ -88,8 +88,14 @@ std::optional<BmpSetListing> ListBmpSets(const std::string& dataFolder,
                                          RepackDestination destination, RepackContext& repack,
                                          platform::Ui& ui);
 
-// The BMP files of `folder` that match `pattern`, sorted without regard to case.
-ListedBmpFiles ListBmpFiles(std::string folder, std::string pattern);
+// The files of a set folder whose names begin with a prefix (every file for an empty one),
+// sorted without regard to case, and among them the BMP files (pattern prefix + "*.BMP"), as
+// the window's file list shows them.
+struct SetFolderListing {
+  std::vector<std::string> Names;
+  ListedBmpFiles Bmps;
+};
+SetFolderListing ListSetFolder(std::string folder, std::string_view prefix);
 
 // "The Folder: " CR LF folder CR LF "Does not exist. No Files ready for conversion."
 std::string MissingBmpFolderMessage(const std::string& folder);

@@ -39,6 +39,16 @@ struct SheetFrames {
   std::uint64_t Pixels = 0;
 };
 
+// Stages an indexed PNG of `pixels`; the failure's reason names no file.
+platform::Status StagePng(const std::string& path, const PixelBuffer& pixels,
+                          const Palette& colours, bool transparent,
+                          const std::vector<PngText>& texts, platform::FileTransaction& files) {
+  const auto png = IndexedPngBytes(pixels, colours, transparent, texts);
+  if (!png) return platform::Status::Failure(png.Reason());
+  return files.StageResolvedOutput(
+      path, [&png](platform::SafeFileWriter& out) { return out.Write(png.Value()); });
+}
+
 // Stages the file of one decoded sub-image (BMP or PNG); the failure's reason names no file.
 platform::Status StageSubImage(const std::string& path, const PictureState& picture,
                                bool transparent, PictureFormat format,
@@ -47,15 +57,12 @@ platform::Status StageSubImage(const std::string& path, const PictureState& pict
     return files.StageResolvedOutput(
         path, [&picture](platform::SafeFileWriter& out) { return WriteBmp(out, picture); });
   }
-  const auto png = IndexedPngBytes(picture.PixelBuffer, picture.BmpPalette, transparent);
-  if (!png) return platform::Status::Failure(png.Reason());
-  return files.StageResolvedOutput(
-      path, [&png](platform::SafeFileWriter& out) { return out.Write(png.Value()); });
+  return StagePng(path, picture.PixelBuffer, picture.BmpPalette, transparent, {}, files);
 }
 
 // Lays the sub-images out in a grid and stages NAME.PNG with the list of its frames.
-bool StageSheet(const SheetFrames& frames, GraphicsState state, platform::FileTransaction& files,
-                platform::Ui& ui) {
+bool StageSheet(const SheetFrames& frames, platform::ResolvedFolder& folder, GraphicsState state,
+                platform::FileTransaction& files, platform::Ui& ui) {
   ExtractionContext& context = state.Extraction;
   if (frames.Pictures.empty()) return true;
   std::vector<std::pair<std::int32_t, std::int32_t>> sizes;
@@ -74,13 +81,9 @@ bool StageSheet(const SheetFrames& frames, GraphicsState state, platform::FileTr
     PlaceInSheet(frames.Pictures[i], layout.Frames[i], sheet);
   }
   const std::string name = context.MemberName + ".PNG";
-  const auto png = IndexedPngBytes(sheet, state.Picture.BmpPalette, transparent,
-                                   {{std::string(kSheetFramesKeyword), SheetFramesText(layout)}});
-  auto staged = png ? files.StageResolvedOutput(
-                          platform::ResolvedFolder(context.BmpFolder).PathOf(name),
-                          [&png](platform::SafeFileWriter& out) { return out.Write(png.Value()); })
-                    : platform::Status::Failure(png.Reason());
-  if (!staged) {
+  if (auto staged = StagePng(folder.PathOf(name), sheet, state.Picture.BmpPalette, transparent,
+                             {{std::string(kSheetFramesKeyword), SheetFramesText(layout)}}, files);
+      !staged) {
     ui.ShowMessage(CannotWriteMessage(context.BmpFolder + name, staged.Reason()));
     context.ShpRejected = true;
     return false;
@@ -138,11 +141,7 @@ bool StageSubImages(const ShpFileReader& reader, const std::string& sourcePath, 
       return false;
     }
   }
-  if (format != PictureFormat::Sheet) return true;
-  const bool lastRejected = context.ShpRejected;
-  if (!StageSheet(sheet, state, files, ui)) return false;
-  context.ShpRejected = lastRejected;
-  return true;
+  return format != PictureFormat::Sheet || StageSheet(sheet, bmpFolder, state, files, ui);
 }
 
 }  // namespace
