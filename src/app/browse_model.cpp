@@ -154,16 +154,29 @@ graphics::PaletteId PaletteOfRow(const BrowseRow& row) {
                                          : graphics::PaletteForSprite(row.Name);
 }
 
-void ExtractBrowsedMember(Session& session, const BrowseRow& row) {
-  const auto archive = ExtractedArchiveOf(row.Kind);
-  if (!archive) {
-    session.Ui.ShowMessage(row.Name + " is a member of " + row.Archive +
-                           ": only the members of SHP.PFP, TIL.PFP and PAL.PFP are extracted.");
-    return;
+void ExtractBrowsedMembers(Session& session, const std::vector<BrowseRow>& rows) {
+  std::vector<graphics::MemberToExtract> members;
+  for (const BrowseRow& row : rows) {
+    const auto archive = ExtractedArchiveOf(row.Kind);
+    if (!archive) {
+      session.Ui.ShowMessage(row.Name + " is a member of " + row.Archive +
+                             ": only the members of SHP.PFP, TIL.PFP and PAL.PFP are extracted.");
+      continue;
+    }
+    members.push_back({*archive, row.Name, row.Offset, row.Length});
   }
-  graphics::ExtractMember({session.DataFolder, session.ProgramFolder},
-                          graphics::MemberToExtract{*archive, row.Name, row.Offset, row.Length},
-                          {session.Extraction, session.Palettes, session.Picture}, session.Ui);
+  // One change for the members of each archive, in the order of the archives.
+  for (const auto archive : {graphics::MemberArchive::Shp, graphics::MemberArchive::Til,
+                             graphics::MemberArchive::Pal}) {
+    std::vector<graphics::MemberToExtract> ofArchive;
+    for (const auto& member : members) {
+      if (member.Archive == archive) ofArchive.push_back(member);
+    }
+    if (ofArchive.empty()) continue;
+    graphics::ExtractMembers({session.DataFolder, session.ProgramFolder}, ofArchive,
+                             {session.Extraction, session.Palettes, session.Picture}, session.Ui);
+    if (session.Extraction.Stopped) return;
+  }
 }
 
 void InsertOverBrowsedMember(Session& session, const BrowseRow& row) {

@@ -46,9 +46,10 @@ graphics::MemberLocation LocationOf(const Session& session, const BrowseRow& row
 // The palette a sprite or tile is shown with at first: the one its extraction would choose.
 graphics::PaletteId PaletteOfRow(const BrowseRow& row);
 
-// Extracts the member as a double-click in the list of its archive does; a member of another
-// archive than SHP.PFP, TIL.PFP or PAL.PFP is refused with a message.
-void ExtractBrowsedMember(Session& session, const BrowseRow& row);
+// Extracts the members as a double-click in the list of their archive does, those of one
+// archive together as one change (SHP.PFP, TIL.PFP, then PAL.PFP); a member of another archive
+// is refused with a message. After the user stopped one change, the next do not start.
+void ExtractBrowsedMembers(Session& session, const std::vector<BrowseRow>& rows);
 
 // Insert SHP file, with the file dialog showing the member's sprite file where its extraction
 // puts it (or its name alone).

@@ -31,18 +31,30 @@ std::optional<graphics::MemberArchive> MemberArchiveOf(archive::ArchiveChoice ch
 void ExtractMember(Session& session) {
   const int row = session.Window.ListIndex;
   if (row < 0 || static_cast<std::size_t>(row) >= session.Window.List1.size()) return;
-  const archive::ArchiveChoice choice = SelectedArchiveChoice(session);
-  std::optional<graphics::MemberToExtract> member;
-  if (const auto archive = MemberArchiveOf(choice)) {
-    const auto& table = archive::TableFor(session.Index, choice);
-    // The list and its table are filled together; a row past the table names no member.
-    if (static_cast<std::size_t>(row) >= table.size()) return;
-    const archive::MemberRecord& record = table[static_cast<std::size_t>(row)];
-    member = graphics::MemberToExtract{*archive, archive::ComparableName(record.Name),
-                                       record.Offset, record.Length};
+  if (MemberArchiveOf(SelectedArchiveChoice(session))) {
+    ExtractRows(session, {row});
+    return;
   }
-  graphics::ExtractMember({session.DataFolder, session.ProgramFolder}, member,
+  graphics::ExtractMember({session.DataFolder, session.ProgramFolder}, std::nullopt,
                           {session.Extraction, session.Palettes, session.Picture}, session.Ui);
+}
+
+void ExtractRows(Session& session, const std::vector<int>& rows) {
+  const archive::ArchiveChoice choice = SelectedArchiveChoice(session);
+  const auto archive = MemberArchiveOf(choice);
+  if (!archive) return;
+  const auto& table = archive::TableFor(session.Index, choice);
+  std::vector<graphics::MemberToExtract> members;
+  for (const int row : rows) {
+    // The list and its table are filled together; a row past the table names no member.
+    if (row < 0 || static_cast<std::size_t>(row) >= table.size()) continue;
+    const archive::MemberRecord& record = table[static_cast<std::size_t>(row)];
+    members.push_back({*archive, archive::ComparableName(record.Name), record.Offset,
+                       record.Length});
+  }
+  if (members.empty()) return;
+  graphics::ExtractMembers({session.DataFolder, session.ProgramFolder}, members,
+                           {session.Extraction, session.Palettes, session.Picture}, session.Ui);
 }
 
 bool CheckPalettes(Session& session) {

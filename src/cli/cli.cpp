@@ -11,7 +11,10 @@
 #include "cli/repack_command.h"
 #include "cli/sets_command.h"
 #include "cli/unit_commands.h"
+#include "cli/stop_request.h"
+#include "cli/terminal_progress.h"
 #include "platform/file_transaction.h"
+#include "platform/ordered_work.h"
 #include "platform/program_folder.h"
 #include "platform/text_lines.h"
 
@@ -26,7 +29,7 @@ const std::vector<Command>& Commands() {
        InsertArgumentsValid, RunInsert, true},
       {"extract", "shp|til|pal NAME... | --all [--format bmp|png|sheet]",
        "extracts the named members (or all) of one archive, as a double-click in its list does",
-       ExtractArgumentsValid, RunExtract, true},
+       ExtractArgumentsValid, RunExtract, true, true},
       {"palettes", "", "loads the 15 internal palettes, or says how to make them",
        PalettesArgumentsValid, RunPalettes, false},
       {"render", "shp|til NAME [--frame N] [--palette NAME] [--zoom 1-16] --png FILE",
@@ -37,7 +40,7 @@ const std::vector<Command>& Commands() {
        SetsArgumentsValid, RunSets, false},
       {"repack", "icons|tiles SET... | --all",
        "packs the named BMP sets (or all) into sprite files, as a double-click in their list does",
-       RepackArgumentsValid, RunRepack, true},
+       RepackArgumentsValid, RunRepack, true, true},
       {"extract-units", "", "Extract -> UnitDescriptions: the DATA folder's EXTRACTS folder",
        ExtractUnitsArgumentsValid, RunExtractUnits, true},
       {"insert-units", "FOLDER",
@@ -59,14 +62,28 @@ namespace {
 struct Invocation {
   std::optional<std::string> DataFolder;
   std::optional<std::string> ProgramFolder;
+  bool Quiet = false;
+  unsigned Threads = 0;  // the machine's
   const Command* Chosen = nullptr;
   std::vector<std::string> Arguments;
 };
+
+// A number of threads from 1 to 64, in decimal digits only.
+std::optional<unsigned> ThreadCount(const std::string& text) {
+  if (text.empty() || text.size() > 2 || text.find_first_not_of("0123456789") != std::string::npos) {
+    return std::nullopt;
+  }
+  const auto count = static_cast<unsigned>(std::stoul(text));
+  if (count < 1 || count > 64) return std::nullopt;
+  return count;
+}
 
 void PrintUsage(std::ostream& err) {
   err << "usage: zorvane-cli [--data DIR] [--program-dir DIR] COMMAND [ARG...]\n"
          "  --data DIR         the game's DATA folder (instead of the settings file)\n"
          "  --program-dir DIR  the folder of the settings file and the internal palettes\n"
+         "  --quiet            no progress line on the terminal\n"
+         "  --threads N        work on N threads (1 to 64; the machine's cores by default)\n"
          "commands:\n";
   for (const Command& command : Commands()) {
     err << "  " << command.Name << ' ' << command.Arguments << "\n      " << command.Summary
@@ -82,6 +99,13 @@ std::optional<Invocation> Parse(const std::vector<std::string>& args, std::ostre
     if ((option == "--data" || option == "--program-dir") && i + 1 < args.size() &&
         !args[i + 1].empty()) {
       (option == "--data" ? invocation.DataFolder : invocation.ProgramFolder) = args[++i];
+    } else if (option == "--quiet") {
+      invocation.Quiet = true;
+    } else if (const auto threads = option == "--threads" && i + 1 < args.size()
+                                        ? ThreadCount(args[i + 1])
+                                        : std::nullopt) {
+      invocation.Threads = *threads;
+      ++i;
     } else {
       err << "zorvane-cli: unknown option or missing value: " << option << '\n';
       return std::nullopt;
@@ -108,13 +132,17 @@ std::optional<Invocation> Parse(const std::vector<std::string>& args, std::ostre
 
 }  // namespace
 
-int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+           bool errIsTerminal) {
   const auto invocation = Parse(args, err);
   if (!invocation) {
     PrintUsage(err);
     return kExitUsage;
   }
+  platform::SetWorkThreads(invocation->Threads);
   PrintingUi ui(out);
+  TerminalProgress progress(err, errIsTerminal && !invocation->Quiet);
+  ui.SetProgress(&progress);
   // The default folder is only looked for (and made) when no folder is named.
   app::Session session(ui, invocation->ProgramFolder ? *invocation->ProgramFolder
                                                      : platform::DefaultProgramFolder());
@@ -145,6 +173,8 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
   }
   ui.Clear();
   CommandContext context{session, ui, out};
+  std::optional<StopWatch> stoppable;
+  if (invocation->Chosen->Stoppable) stoppable.emplace();
   const int code = invocation->Chosen->Run(context, invocation->Arguments);
   return started ? code : kExitRefused;
 }

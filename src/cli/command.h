@@ -31,6 +31,9 @@ struct Command {
   // Whether the command changes files of the DATA folder: it then holds the folder's lock from
   // before the start-up reads it to its end, so no other program changes it in between.
   bool Changes;
+  // Whether Ctrl+C stops the command (which then changes nothing); at other times it ends the
+  // program.
+  bool Stoppable = false;
 };
 
 // Every command of zorvane-cli, in the order of the usage text.

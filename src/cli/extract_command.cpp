@@ -5,6 +5,7 @@
 
 #include "app/extraction_events.h"
 #include "archive/archive_choice.h"
+#include "cli/cli.h"
 #include "cli/row_clicks.h"
 
 namespace zorvane::cli {
@@ -74,9 +75,11 @@ int RunExtract(CommandContext& context, const std::vector<std::string>& given) {
                 << ". Nothing has been extracted.\n";
     return kExitRefused;
   }
-  const bool allCompleted =
-      DoubleClickEachRow(session, *rows, [&session] { return session.Extraction.Completed; });
-  return allCompleted ? kExitCompleted : kExitRefused;
+  if (rows->empty()) return kExitCompleted;
+  session.Window.ListIndex = rows->back();
+  app::ExtractRows(session, *rows);
+  if (session.Extraction.Stopped) return kExitStopped;
+  return session.Extraction.Completed ? kExitCompleted : kExitRefused;
 }
 
 }  // namespace zorvane::cli

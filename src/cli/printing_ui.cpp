@@ -16,11 +16,13 @@ std::string WithLineBreaks(const std::string& text) {
 }
 
 void PrintingUi::ShowMessage(const std::string& text) {
+  WipeProgress();
   ScriptedUi::ShowMessage(text);
   out_ << WithLineBreaks(text) << std::flush;
 }
 
 platform::Answer PrintingUi::AskOkCancel(const std::string& text) {
+  WipeProgress();
   const platform::Answer answer = ScriptedUi::AskOkCancel(text);
   out_ << WithLineBreaks(text)
        << (answer == platform::Answer::Ok ? "[OK/Cancel] OK\n" : "[OK/Cancel] Cancel\n")
@@ -29,10 +31,15 @@ platform::Answer PrintingUi::AskOkCancel(const std::string& text) {
 }
 
 std::string PrintingUi::ChooseFileToOpen(const platform::OpenFileRequest& request) {
+  WipeProgress();
   std::string chosen = ScriptedUi::ChooseFileToOpen(request);
   out_ << request.Title << " [" << (chosen == request.InitialName ? "cancelled" : chosen) << "]\n"
        << std::flush;
   return chosen;
+}
+
+platform::Progress& PrintingUi::WorkProgress() {
+  return progress_ != nullptr ? *progress_ : ScriptedUi::WorkProgress();
 }
 
 }  // namespace zorvane::cli

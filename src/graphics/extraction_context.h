@@ -21,6 +21,8 @@ struct ExtractionContext {
   bool ShpRejected = false;
   // Set when the last extraction wrote everything it was asked for without a refusal.
   bool Completed = false;
+  // Set when the last extraction stopped at the user's request and changed nothing.
+  bool Stopped = false;
   // The files the sub-images are written into (a setting, BMP unless changed).
   PictureFormat Format = PictureFormat::Bmp;
 };

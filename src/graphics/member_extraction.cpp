@@ -1,5 +1,6 @@
 #include "graphics/member_extraction.h"
 
+#include <algorithm>
 #include <new>
 
 #include "graphics/graphics_messages.h"
@@ -20,6 +21,8 @@ using platform::NativeRelative;
 
 constexpr char kRootFolder[] = "TOVRIN_PFP\\";
 constexpr char kShpExtension[] = ".SHP";
+// The most files an extraction makes room for in advance (it stages more when there are).
+constexpr std::uint64_t kMostFilesReserved = 1 << 20;
 
 struct MemberFolders {
   const char* Extract;  // relative to the DATA folder
@@ -38,47 +41,111 @@ MemberFolders FoldersOf(MemberArchive archive) {
   return {"TOVRIN_PFP\\PALETTES\\", nullptr};
 }
 
-bool MakeFolder(const std::string& path, platform::Ui& ui) {
-  if (auto made = platform::CreateFolder(path); !made) {
-    ui.ShowMessage(CannotCreateFolderMessage(path, made.Reason()));
-    return false;
+// The folders an extraction makes, so that a stopped one can take them away again.
+class MadeFolders {
+ public:
+  bool Make(const std::string& path, platform::Ui& ui) {
+    const bool existed = platform::FolderExists(path);
+    if (auto made = platform::CreateFolder(path); !made) {
+      ui.ShowMessage(CannotCreateFolderMessage(path, made.Reason()));
+      return false;
+    }
+    if (!existed) made_.push_back(path);
+    return true;
   }
-  return true;
+  // Removes the folders made, newest first, where they are still empty.
+  void RemoveAll() {
+    for (auto folder = made_.rbegin(); folder != made_.rend(); ++folder) {
+      platform::RemoveEmptyFolder(*folder);
+    }
+    made_.clear();
+  }
+
+ private:
+  std::vector<std::string> made_;
+};
+
+// The messages of an extraction of several members, held until the outcome is known, each
+// member's summary in its place: the summaries are shown only when the files were put in
+// place.
+class HeldMessages : public platform::Ui {
+ public:
+  explicit HeldMessages(platform::Ui& shown) : shown_(shown) {}
+  void ShowMessage(const std::string& text) override { held_.push_back({text, false}); }
+  void AddSummary(std::string text) { held_.push_back({std::move(text), true}); }
+  platform::Answer AskOkCancel(const std::string& text) override {
+    return shown_.AskOkCancel(text);
+  }
+  std::string ChooseFileToOpen(const platform::OpenFileRequest& request) override {
+    return shown_.ChooseFileToOpen(request);
+  }
+  void SetBusy(bool busy) override { shown_.SetBusy(busy); }
+  platform::Progress& WorkProgress() override { return shown_.WorkProgress(); }
+  // Shows the messages held, the summaries among them when `done`.
+  void Show(bool done) {
+    for (const auto& [text, summary] : held_) {
+      if (done || !summary) shown_.ShowMessage(text);
+    }
+    held_.clear();
+  }
+  void Forget() { held_.clear(); }
+
+ private:
+  platform::Ui& shown_;
+  std::vector<std::pair<std::string, bool>> held_;
+};
+
+// The folders of a member's archive below the DATA folder, set in the context.
+void SetMemberFolders(const std::string& dataFolder, MemberArchive archive,
+                      ExtractionContext& context) {
+  const MemberFolders relative = FoldersOf(archive);
+  context.ExtractFolder = dataFolder + NativeRelative(relative.Extract);
+  if (relative.Bmp != nullptr) {
+    context.MemberExtension = kShpExtension;
+    context.BmpFolder = dataFolder + NativeRelative(relative.Bmp);
+  }
 }
 
-// Opens the archive and checks that the member's bytes lie in it; shows why not otherwise.
-std::optional<platform::InputFile> OpenMemberArchive(const MemberToExtract& member,
-                                                     const std::string& archivePath,
-                                                     platform::Ui& ui) {
-  auto archive = platform::InputFile::Open(archivePath);
-  if (!archive) {
-    ui.ShowMessage(platform::CannotReadMessage(archivePath, archive.Reason()));
-    return std::nullopt;
-  }
-  const auto length = static_cast<std::int64_t>(archive.Value().Length());
+// Why a member cannot be extracted: its name cannot be a file name, or its bytes do not lie in
+// the archive; nothing when it can.
+std::optional<std::string> MemberRefusal(const MemberToExtract& member,
+                                         const std::string& archivePath,
+                                         std::uint64_t archiveLength) {
+  if (!IsSafeMemberFileName(member.Name)) return UnsafeMemberNameMessage(member.Name);
+  const auto length = static_cast<std::int64_t>(archiveLength);
   // A palette takes 1024 bytes whatever its Length says, and is padded with zeros where the
   // archive ends; it must start inside the archive.
   const bool inside = member.Archive == MemberArchive::Pal
                           ? member.Offset >= 0 && member.Offset < length
                           : member.Offset >= 0 && member.Length >= 0 &&
                                 std::int64_t{member.Offset} + member.Length <= length;
-  if (!inside) {
-    ui.ShowMessage(MemberOutsideArchiveMessage(member, archivePath, archive.Value().Length()));
-    return std::nullopt;
-  }
-  return std::move(archive).Value();
+  if (inside) return std::nullopt;
+  return MemberOutsideArchiveMessage(member, archivePath, archiveLength);
 }
 
-// The .SHP file and its BMPs are written whole under temporary names and put in place together
-// at the end, so that a failure anywhere leaves every earlier file of the member as it was. The
-// BMPs are converted from the member's bytes in the archive, the same bytes the .SHP receives.
-void ExtractSprite(const platform::FolderLock& lock, const MemberToExtract& member,
-                   const platform::InputFile& archive, const std::string& archivePath,
-                   GraphicsState state, platform::Ui& ui) {
+// The number of sub-images of every member, for the progress: what their headers say, where
+// their tables lie in them and can be converted.
+std::uint64_t SubImagesOf(const std::vector<MemberToExtract>& members,
+                          const platform::InputFile& archive) {
+  std::uint64_t total = 0;
+  for (const MemberToExtract& member : members) {
+    const ShpFileReader reader(archive, static_cast<std::uint64_t>(member.Offset),
+                               static_cast<std::uint64_t>(member.Length), kShpFileHeaderSize);
+    if (reader.TableUsable()) {
+      total += static_cast<std::uint64_t>(
+          std::min(reader.Header().ImageCount, kMostConvertibleSubImages));
+    }
+  }
+  return total;
+}
+
+// Stages a member's .SHP file and its BMPs; false when the extraction cannot go on (a file
+// could not be written or read, or the user asked to stop).
+bool StageSprite(platform::FileTransaction& files, const MemberToExtract& member,
+                 const platform::InputFile& archive, const std::string& archivePath,
+                 GraphicsState state, HeldMessages& ui, ConversionRun& run) {
   ExtractionContext& context = state.Extraction;
-  if (!MakeFolder(context.ExtractFolder, ui) || !MakeFolder(context.BmpFolder, ui)) return;
-  platform::FileTransaction files(lock);
-  const std::string shpPath = context.ExtractFolder + context.MemberName + context.MemberExtension;
+  const std::string shpPath = context.ExtractFolder + member.Name + context.MemberExtension;
   const auto copy = [&](platform::SafeFileWriter& out) {
     return platform::CopyRange(archive, static_cast<std::uint64_t>(member.Offset),
                                static_cast<std::uint64_t>(member.Length), out);
@@ -87,32 +154,99 @@ void ExtractSprite(const platform::FolderLock& lock, const MemberToExtract& memb
           files.StageWritten(shpPath, std::string(), copy, platform::Durability::Unsynced);
       !staged) {
     ui.ShowMessage(CannotWriteMessage(shpPath, staged.Reason()));
-    return;
+    return false;
   }
   const ShpFileReader reader(archive, static_cast<std::uint64_t>(member.Offset),
                              static_cast<std::uint64_t>(member.Length));
-  if (!StageShpConversion(reader, archivePath, state, files, ui)) return;
-  if (auto committed = files.Commit(); !committed) {
-    ui.ShowMessage(committed.FailureMessage(NothingReplacedMessage(committed.Outcome.Reason())));
-    return;
-  }
-  if (context.ShpRejected) return;
-  ui.ShowMessage(ExtractionSummary(context));
-  context.Completed = true;
+  if (!StageShpConversion(reader, archivePath, state, files, ui, run)) return false;
+  if (!context.ShpRejected) ui.AddSummary(ExtractionSummary(context));
+  return true;
 }
 
-void ExtractPalette(const platform::FolderLock& lock, const std::string& programFolder,
-                    const MemberToExtract& member, const platform::InputFile& archive,
-                    const std::string& archivePath, GraphicsState state, platform::Ui& ui) {
+// The .SHP files of the members and their BMPs are written whole under temporary names and
+// put in place together at the end, so that a failure anywhere, or the user's wish to stop,
+// leaves every earlier file as it was. The BMPs are converted from the members' bytes in the
+// archive, the same bytes the .SHP files receive.
+void ExtractSprites(const platform::FolderLock& lock, const std::vector<MemberToExtract>& members,
+                    const platform::InputFile& archive, const std::string& archivePath,
+                    MadeFolders& folders, GraphicsState state, platform::Ui& shown) {
   ExtractionContext& context = state.Extraction;
-  std::array<std::uint8_t, kPaletteBytes> bytes{};
-  if (auto read = archive.ReadSomeAt(static_cast<std::uint64_t>(member.Offset), bytes); !read) {
-    ui.ShowMessage(platform::CannotReadMessage(archivePath, read.Reason()));
+  std::vector<std::optional<std::string>> refusals;
+  for (const MemberToExtract& member : members) {
+    refusals.push_back(MemberRefusal(member, archivePath, archive.Length()));
+  }
+  // Without a member to extract no folder is made.
+  if (std::all_of(refusals.begin(), refusals.end(), [](const auto& r) { return r.has_value(); })) {
+    for (const auto& refusal : refusals) shown.ShowMessage(*refusal);
     return;
   }
-  if (!MakeFolder(context.ExtractFolder, ui)) return;
-  state.Palettes.PaletteRaw = ParsePalette(bytes);
-  context.Completed = ExportPalette(lock, programFolder, context, state.Palettes, ui);
+  if (!folders.Make(context.ExtractFolder, shown) || !folders.Make(context.BmpFolder, shown)) {
+    return;
+  }
+  HeldMessages ui(shown);
+  platform::FileTransaction files(lock);
+  ConversionRun run(context.BmpFolder, SubImagesOf(members, archive));
+  // Each member's .SHP file, and a file per sub-image (or a sheet); a hint, kept within reason
+  // whatever the headers say.
+  const std::uint64_t expected =
+      members.size() + (context.Format == PictureFormat::Sheet ? members.size() : run.Total);
+  files.Reserve(static_cast<std::size_t>(std::min<std::uint64_t>(expected, kMostFilesReserved)));
+  bool all = true;
+  for (std::size_t i = 0; i < members.size(); ++i) {
+    const MemberToExtract& member = members[i];
+    context.MemberName = member.Name;
+    if (refusals[i]) {
+      ui.ShowMessage(*refusals[i]);
+      all = false;
+      continue;
+    }
+    if (!StageSprite(files, member, archive, archivePath, state, ui, run)) {
+      if (context.Stopped) {
+        ui.Forget();
+        folders.RemoveAll();
+        shown.ShowMessage(platform::kStoppedMessage);
+        return;
+      }
+      ui.Show(false);
+      if (members.size() > 1) shown.ShowMessage("Nothing has been extracted.");
+      return;
+    }
+    all = all && !context.ShpRejected;
+  }
+  if (auto committed = files.Commit(); !committed) {
+    ui.Show(false);
+    shown.ShowMessage(committed.FailureMessage(NothingReplacedMessage(committed.Outcome.Reason())));
+    return;
+  }
+  ui.Show(true);
+  context.Completed = all;
+}
+
+// Exports each palette member in turn, as a change of its own.
+void ExtractPalettes(const platform::FolderLock& lock, const std::string& programFolder,
+                     const std::vector<MemberToExtract>& members,
+                     const platform::InputFile& archive, const std::string& archivePath,
+                     MadeFolders& folders, GraphicsState state, platform::Ui& ui) {
+  ExtractionContext& context = state.Extraction;
+  bool all = true;
+  for (const MemberToExtract& member : members) {
+    context.MemberName = member.Name;
+    if (auto refusal = MemberRefusal(member, archivePath, archive.Length())) {
+      ui.ShowMessage(*refusal);
+      all = false;
+      continue;
+    }
+    std::array<std::uint8_t, kPaletteBytes> bytes{};
+    if (auto read = archive.ReadSomeAt(static_cast<std::uint64_t>(member.Offset), bytes);
+        !read) {
+      ui.ShowMessage(platform::CannotReadMessage(archivePath, read.Reason()));
+      return;
+    }
+    if (!folders.Make(context.ExtractFolder, ui)) return;
+    state.Palettes.PaletteRaw = ParsePalette(bytes);
+    all = ExportPalette(lock, programFolder, context, state.Palettes, ui) && all;
+  }
+  context.Completed = all;
 }
 
 }  // namespace
@@ -183,10 +317,17 @@ std::string ExtractionSummary(const ExtractionContext& context) {
 }
 
 void ExtractMember(const ExtractionFolders& folders, const std::optional<MemberToExtract>& member,
-                   GraphicsState state, platform::Ui& shown) {
+                   GraphicsState state, platform::Ui& ui) {
+  ExtractMembers(folders, member ? std::vector{*member} : std::vector<MemberToExtract>{}, state,
+                 ui);
+}
+
+void ExtractMembers(const ExtractionFolders& folders, const std::vector<MemberToExtract>& members,
+                    GraphicsState state, platform::Ui& shown) {
   platform::BusyPointer busy(shown);
   ExtractionContext& context = state.Extraction;
   context.Completed = false;
+  context.Stopped = false;
   // One program changes the installation at a time, from before the first check to the end.
   // The messages wait until the lock is let go.
   platform::MessagesAfterUnlock ui(shown);
@@ -195,36 +336,31 @@ void ExtractMember(const ExtractionFolders& folders, const std::optional<MemberT
     ui.ShowMessage(platform::JoinLines({lock.Reason(), "Nothing has been extracted."}));
     return;
   }
-  if (!MakeFolder(folders.DataFolder + NativeRelative(kRootFolder), ui) || !member) return;
+  MadeFolders made;
+  if (!made.Make(folders.DataFolder + NativeRelative(kRootFolder), ui) || members.empty()) return;
 
-  const std::string archivePath =
-      folders.DataFolder + std::string(ArchiveFileName(member->Archive));
+  const MemberArchive kind = members.front().Archive;
+  const std::string archivePath = folders.DataFolder + std::string(ArchiveFileName(kind));
   if (!platform::FileExists(archivePath)) {
     ui.ShowMessage(CannotFindArchiveMessage(archivePath));
     return;
   }
-  const MemberFolders relative = FoldersOf(member->Archive);
-  context.ExtractFolder = folders.DataFolder + NativeRelative(relative.Extract);
-  if (relative.Bmp != nullptr) {
-    context.MemberExtension = kShpExtension;
-    context.BmpFolder = folders.DataFolder + NativeRelative(relative.Bmp);
-  }
-  context.MemberName = member->Name;
-  if (!IsSafeMemberFileName(member->Name)) {
-    ui.ShowMessage(UnsafeMemberNameMessage(member->Name));
-    return;
-  }
+  SetMemberFolders(folders.DataFolder, kind, context);
+  context.MemberName = members.front().Name;
   try {
-    const auto archive = OpenMemberArchive(*member, archivePath, ui);
-    if (!archive) return;
-    if (member->Archive == MemberArchive::Pal) {
-      ExtractPalette(lock.Value(), folders.ProgramFolder, *member, *archive, archivePath, state,
-                     ui);
+    const auto archive = platform::InputFile::Open(archivePath);
+    if (!archive) {
+      ui.ShowMessage(platform::CannotReadMessage(archivePath, archive.Reason()));
+      return;
+    }
+    if (kind == MemberArchive::Pal) {
+      ExtractPalettes(lock.Value(), folders.ProgramFolder, members, archive.Value(), archivePath,
+                      made, state, ui);
     } else {
-      ExtractSprite(lock.Value(), *member, *archive, archivePath, state, ui);
+      ExtractSprites(lock.Value(), members, archive.Value(), archivePath, made, state, ui);
     }
   } catch (const std::bad_alloc&) {
-    ui.ShowMessage(platform::NotEnoughMemoryMessage("extract " + member->Name));
+    ui.ShowMessage(platform::NotEnoughMemoryMessage("extract " + context.MemberName));
   }
 }
 

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "graphics/sprite_conversion.h"
 #include "platform/ui.h"
@@ -50,6 +51,18 @@ bool IsSafeMemberFileName(std::string_view name);
 // TOVRIN_PFP is made. Sets Extraction.Completed when the extraction was reported as done.
 void ExtractMember(const ExtractionFolders& folders, const std::optional<MemberToExtract>& member,
                    GraphicsState state, platform::Ui& ui);
+
+// Takes several members of one archive out as ExtractMember does one, as one change: every
+// sprite or tile member's .SHP and BMPs are staged (the sub-images converted on WorkThreads()
+// threads), and all are put in place together at the end, then each member's summary is shown
+// in its turn. A member that cannot be extracted is refused with its message and the others
+// go on; a file that cannot be read or written stops the whole and changes nothing. The Ui's
+// progress counts the sub-images; when it asks to stop, the staged files and the folders the
+// extraction made are taken away, the message says that nothing has changed, and
+// Extraction.Stopped is set. Palette members are exported one after another.
+// Extraction.Completed is set when every member was reported as done.
+void ExtractMembers(const ExtractionFolders& folders, const std::vector<MemberToExtract>& members,
+                    GraphicsState state, platform::Ui& ui);
 
 // The messages of the extraction.
 std::string CannotFindArchiveMessage(const std::string& archivePath);

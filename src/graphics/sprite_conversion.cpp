@@ -1,5 +1,6 @@
 #include "graphics/sprite_conversion.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <new>
 
@@ -11,6 +12,7 @@
 #include "platform/failure_messages.h"
 #include "platform/file_system.h"
 #include "platform/messages_after_unlock.h"
+#include "platform/ordered_work.h"
 #include "platform/resolved_folder.h"
 #include "platform/text_lines.h"
 
@@ -49,17 +51,6 @@ platform::Status StagePng(const std::string& path, const PixelBuffer& pixels,
       path, [&png](platform::SafeFileWriter& out) { return out.Write(png.Value()); });
 }
 
-// Stages the file of one decoded sub-image (BMP or PNG); the failure's reason names no file.
-platform::Status StageSubImage(const std::string& path, const PictureState& picture,
-                               bool transparent, PictureFormat format,
-                               platform::FileTransaction& files) {
-  if (format == PictureFormat::Bmp) {
-    return files.StageResolvedOutput(
-        path, [&picture](platform::SafeFileWriter& out) { return WriteBmp(out, picture); });
-  }
-  return StagePng(path, picture.PixelBuffer, picture.BmpPalette, transparent, {}, files);
-}
-
 // Lays the sub-images out in a grid and stages NAME.PNG with the list of its frames.
 bool StageSheet(const SheetFrames& frames, platform::ResolvedFolder& folder, GraphicsState state,
                 platform::FileTransaction& files, platform::Ui& ui) {
@@ -91,63 +82,132 @@ bool StageSheet(const SheetFrames& frames, platform::ResolvedFolder& folder, Gra
   return true;
 }
 
-// Stages one file per sub-image, or collects them for one sheet; stops at the first file that
-// cannot be staged or the first part of the file that cannot be read.
+// One sub-image as a worker made it: its file, or its picture for a sheet, or why not.
+struct ConvertedSubImage {
+  std::optional<std::string> ReadFailure;
+  bool Rejected = false;
+  std::uint64_t Pixels = 0;
+  std::vector<std::uint8_t> File;
+  std::optional<std::string> CodingFailure;
+  PixelBuffer Picture;  // for a sheet only
+};
+
+// What one worker thread converts with: a reader and a picture of its own.
+struct ConversionWorker {
+  std::unique_ptr<ShpFileReader> OwnReader;
+  const ShpFileReader* Reader = nullptr;
+  PictureState Picture;
+};
+
+ConvertedSubImage ConvertSubImage(ConversionWorker& worker, std::int32_t index,
+                                  bool transparent, PictureFormat format) {
+  ConvertedSubImage converted;
+  const ShpFileReader& reader = *worker.Reader;
+  const auto image = reader.SubImage(index);
+  if (reader.ReadFailure()) {
+    converted.ReadFailure = reader.ReadFailure();
+    return converted;
+  }
+  if (!image) {
+    converted.Rejected = true;
+    return converted;
+  }
+  const std::int32_t width = image->Header.MaxColumn + 1;
+  const std::int32_t height = image->Header.MaxRow + 1;
+  converted.Pixels = static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height);
+  PictureState& picture = worker.Picture;
+  SetBmpPictureSize(picture.BmpHeader, width, height);
+  DecodeShpImage(*image, transparent, picture.PixelBuffer);
+  if (reader.ReadFailure()) {
+    converted.ReadFailure = reader.ReadFailure();
+  } else if (format == PictureFormat::Sheet) {
+    converted.Picture = picture.PixelBuffer;
+  } else if (format == PictureFormat::Bmp) {
+    converted.File = BmpFileBytes(picture);
+  } else if (auto png = IndexedPngBytes(picture.PixelBuffer, picture.BmpPalette, transparent, {})) {
+    converted.File = std::move(png).Value();
+  } else {
+    converted.CodingFailure = png.Reason();
+  }
+  return converted;
+}
+
+// Converts every sub-image on the work threads and, in order, stages one file per sub-image
+// or collects them for one sheet; stops at the first file that cannot be staged, the first
+// part of the file that cannot be read, or the user's wish to stop.
 bool StageSubImages(const ShpFileReader& reader, const std::string& sourcePath, GraphicsState state,
-                    platform::FileTransaction& files, platform::Ui& ui) {
+                    platform::FileTransaction& files, platform::Ui& ui, ConversionRun& run) {
   ExtractionContext& context = state.Extraction;
-  PictureState& picture = state.Picture;
-  const auto unreadable = [&] {
-    ui.ShowMessage(platform::CannotReadMessage(sourcePath, *reader.ReadFailure()));
-    context.ShpRejected = true;
-    return false;
-  };
   const PictureFormat format = context.Format;
-  platform::ResolvedFolder bmpFolder(context.BmpFolder);
+  const bool transparent = state.Palettes.UseTransparency;
+  std::vector<ConversionWorker> workers(platform::WorkThreads());
+  for (std::size_t i = 0; i < workers.size(); ++i) {
+    if (i > 0) workers[i].OwnReader = reader.Twin();
+    workers[i].Reader = i > 0 ? workers[i].OwnReader.get() : &reader;
+    workers[i].Picture = state.Picture;
+  }
+  platform::ResolvedFolder& bmpFolder = run.BmpFolder;
+  platform::Progress& progress = ui.WorkProgress();
+  const std::string what = "Extracting " + context.MemberName;
   SheetFrames sheet;
-  const std::int32_t count = reader.Header().ImageCount;
-  for (context.ImageIndex = 0; context.ImageIndex < count; ++context.ImageIndex) {
+  const auto stage = [&](std::size_t item, ConvertedSubImage& converted) {
+    context.ImageIndex = static_cast<std::int32_t>(item);
     context.ShpRejected = false;
-    const auto image = reader.SubImage(context.ImageIndex);
-    if (reader.ReadFailure()) return unreadable();
-    if (!image) {
+    if (converted.ReadFailure) {
+      ui.ShowMessage(platform::CannotReadMessage(sourcePath, *converted.ReadFailure));
+      context.ShpRejected = true;
+      return false;
+    }
+    if (converted.Rejected) {
       ui.ShowMessage(NotValidShpMessage(context.MemberName));
       context.ShpRejected = true;
-      continue;
-    }
-    const std::int32_t width = image->Header.MaxColumn + 1;
-    const std::int32_t height = image->Header.MaxRow + 1;
-    if (format == PictureFormat::Sheet) {
-      sheet.Pixels += static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height);
+    } else if (format == PictureFormat::Sheet) {
+      sheet.Pixels += converted.Pixels;
       if (sheet.Pixels > kMostSheetPixels) {
         ui.ShowMessage(TooLargeForSheetMessage(context.MemberName));
         context.ShpRejected = true;
         return false;
       }
+      sheet.Pictures.push_back(std::move(converted.Picture));
+    } else {
+      const std::string name = SubImageFileName(context.MemberName, context.ImageIndex, format);
+      const auto write = [&converted](platform::SafeFileWriter& out) {
+        return out.Write(converted.File);
+      };
+      auto staged = converted.CodingFailure
+                        ? platform::Status::Failure(*converted.CodingFailure)
+                        : files.StageResolvedOutput(bmpFolder.PathOf(name), write);
+      if (!staged) {
+        ui.ShowMessage(CannotWriteMessage(context.BmpFolder + name, staged.Reason()));
+        context.ShpRejected = true;
+        return false;
+      }
     }
-    SetBmpPictureSize(picture.BmpHeader, width, height);
-    DecodeShpImage(*image, state.Palettes.UseTransparency, picture.PixelBuffer);
-    if (reader.ReadFailure()) return unreadable();
-    if (format == PictureFormat::Sheet) {
-      sheet.Pictures.push_back(picture.PixelBuffer);
-      continue;
-    }
-    const std::string name = SubImageFileName(context.MemberName, context.ImageIndex, format);
-    if (auto staged = StageSubImage(bmpFolder.PathOf(name), picture, state.Palettes.UseTransparency,
-                                    format, files);
-        !staged) {
-      ui.ShowMessage(CannotWriteMessage(context.BmpFolder + name, staged.Reason()));
-      context.ShpRejected = true;
+    progress.Report(what, ++run.Done, run.Total);
+    if (progress.StopRequested()) {
+      context.Stopped = true;
       return false;
     }
-  }
+    return true;
+  };
+  const std::int32_t count = reader.Header().ImageCount;
+  const bool all = platform::ProduceInOrder<ConvertedSubImage>(
+      static_cast<std::size_t>(count),
+      [&](unsigned worker, std::size_t item) {
+        return ConvertSubImage(workers[worker], static_cast<std::int32_t>(item), transparent,
+                               format);
+      },
+      stage);
+  if (!all) return false;
+  context.ImageIndex = count;
   return format != PictureFormat::Sheet || StageSheet(sheet, bmpFolder, state, files, ui);
 }
 
 }  // namespace
 
 bool StageShpConversion(const ShpFileReader& reader, const std::string& sourcePath,
-                        GraphicsState state, platform::FileTransaction& bmps, platform::Ui& ui) {
+                        GraphicsState state, platform::FileTransaction& bmps, platform::Ui& ui,
+                        ConversionRun& run) {
   ExtractionContext& context = state.Extraction;
   SetBmpConstantFields(state.Picture.BmpHeader);
   context.ImageIndex = 0;
@@ -166,7 +226,7 @@ bool StageShpConversion(const ShpFileReader& reader, const std::string& sourcePa
     ui.ShowMessage(TooManySubImagesMessage(context.MemberName, reader.Header().ImageCount));
     return false;
   }
-  return StageSubImages(reader, sourcePath, state, bmps, ui);
+  return StageSubImages(reader, sourcePath, state, bmps, ui, run);
 }
 
 void ConvertShpToBmp(GraphicsState state, platform::Ui& shown) {
@@ -175,6 +235,7 @@ void ConvertShpToBmp(GraphicsState state, platform::Ui& shown) {
   ExtractionContext& context = state.Extraction;
   context.ImageIndex = 0;
   context.ShpRejected = true;
+  context.Stopped = false;
   const std::string path = context.ExtractFolder + context.MemberName + context.MemberExtension;
   try {
     const auto file = platform::InputFile::Open(path);
@@ -191,7 +252,12 @@ void ConvertShpToBmp(GraphicsState state, platform::Ui& shown) {
     }
     const ShpFileReader reader(file.Value(), 0, file.Value().Length());
     platform::FileTransaction bmps(lock.Value());
-    if (!StageShpConversion(reader, path, state, bmps, ui)) return;
+    ConversionRun run(context.BmpFolder,
+                      static_cast<std::uint64_t>(std::max(reader.Header().ImageCount, 0)));
+    if (!StageShpConversion(reader, path, state, bmps, ui, run)) {
+      if (context.Stopped) ui.ShowMessage(platform::kStoppedMessage);
+      return;
+    }
     if (auto committed = bmps.Commit(); !committed) {
       ui.ShowMessage(committed.FailureMessage(NothingReplacedMessage(committed.Outcome.Reason())));
       context.ShpRejected = true;

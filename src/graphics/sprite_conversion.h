@@ -9,6 +9,7 @@
 #include "graphics/picture_state.h"
 #include "graphics/sprite_format.h"
 #include "platform/file_transaction.h"
+#include "platform/resolved_folder.h"
 #include "platform/ui.h"
 
 namespace zorvane::graphics {
@@ -44,11 +45,26 @@ std::string NotValidShpMessage(std::string_view memberName);
 // every earlier BMP as it was) for the caller.
 void ConvertShpToBmp(GraphicsState state, platform::Ui& ui);
 
+// What a command that converts sprite files into one BMP folder keeps from one file to the
+// next: the folder's listing, taken once (see ResolvedFolder), and how far it is, for its
+// progress, each sub-image converted being a step.
+struct ConversionRun {
+  ConversionRun(const std::string& bmpFolder, std::uint64_t total)
+      : BmpFolder(bmpFolder), Total(total) {}
+  platform::ResolvedFolder BmpFolder;
+  std::uint64_t Done = 0;
+  std::uint64_t Total = 0;
+};
+
 // The conversion of the sprite file that `reader` reads (from `sourcePath`, as messages name
 // it), with every BMP staged in `bmps` rather than put in place: the caller commits them
-// together with its own files. Returns false, with ShpRejected set and a message shown, when
-// the file could not be read or a BMP could not be staged; rejected sub-images are no failure.
+// together with its own files. The sub-images are decoded and coded on WorkThreads() threads
+// and staged in order, so the files are the same on any number of threads. Each sub-image is
+// reported to the Ui's progress as a step of `run`, whose folder is Extraction.BmpFolder. Returns false, with ShpRejected set and
+// a message shown, when the file could not be read or a BMP could not be staged, and with
+// Stopped set (no message) when the user asked to stop; rejected sub-images are no failure.
 bool StageShpConversion(const ShpFileReader& reader, const std::string& sourcePath,
-                        GraphicsState state, platform::FileTransaction& bmps, platform::Ui& ui);
+                        GraphicsState state, platform::FileTransaction& bmps, platform::Ui& ui,
+                        ConversionRun& run);
 
 }  // namespace zorvane::graphics

@@ -49,6 +49,11 @@ ShpFileReader::ShpFileReader(const platform::InputFile& file, std::uint64_t star
   if (Read(table_, 0, bytes)) header_ = HeaderOf(bytes);
 }
 
+std::unique_ptr<ShpFileReader> ShpFileReader::Twin() const {
+  if (file_ == nullptr) return std::make_unique<ShpFileReader>(memory_);
+  return std::make_unique<ShpFileReader>(*file_, start_, length_, images_.Bytes.size());
+}
+
 std::span<const std::uint8_t> ShpFileReader::Piece(Window& window, std::uint64_t offset) const {
   if (offset >= length_) return {};
   if (file_ == nullptr) return memory_.subspan(static_cast<std::size_t>(offset));

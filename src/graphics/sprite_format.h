@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -98,6 +99,10 @@ class ShpFileReader {
                 std::size_t windowSize = kShpWindowSize);
   ShpFileReader(const ShpFileReader&) = delete;
   ShpFileReader& operator=(const ShpFileReader&) = delete;
+
+  // Another reader of the same bytes, for another thread: a reader keeps windows of its own and
+  // is used by one thread at a time.
+  std::unique_ptr<ShpFileReader> Twin() const;
 
   // The file header; its ImageCount is 0 when the file is shorter than 8 bytes.
   const ShpFileHeader& Header() const { return header_; }

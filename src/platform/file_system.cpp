@@ -55,6 +55,10 @@ Status CreateFolder(const std::string& path) {
   return Status::Success();
 }
 
+void RemoveEmptyFolder(const std::string& path) {
+  ::rmdir(ResolvePath(path).c_str());
+}
+
 Status DeleteResolvedFile(const std::string& resolvedPath) {
   if (auto fault = CheckFault(FileOperation::Delete); !fault) return fault;
   if (::unlink(resolvedPath.c_str()) != 0) return LastError();

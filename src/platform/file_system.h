@@ -18,6 +18,8 @@ bool FolderExists(const std::string& path);
 
 // Creates one folder; its parent must exist. Succeeds when the folder exists already.
 Status CreateFolder(const std::string& path);
+// Removes a folder when it is empty; leaves it as it is otherwise.
+void RemoveEmptyFolder(const std::string& path);
 
 // The same for paths resolved already (ResolvePath, ResolvedFolder): nothing is looked up, so
 // replacing thousands of files in one folder never scans it.

@@ -62,14 +62,18 @@ std::vector<std::string> TargetFolders(const Journal& journal) {
 
 // Two entries that would write the same file, or a backup that is another file of the change.
 std::optional<std::string> Clash(const Journal& journal) {
-  std::set<std::string> targets;
-  for (const JournalEntry& entry : journal.Entries) {
-    if (!targets.insert(entry.Target).second) {
-      return "The file " + entry.Target + " would be written twice by one change.";
-    }
+  // Sorted views of the names: little memory beside a journal of many thousand files.
+  std::vector<std::string_view> targets;
+  targets.reserve(journal.Entries.size());
+  for (const JournalEntry& entry : journal.Entries) targets.emplace_back(entry.Target);
+  std::sort(targets.begin(), targets.end());
+  if (const auto twice = std::adjacent_find(targets.begin(), targets.end());
+      twice != targets.end()) {
+    return "The file " + std::string(*twice) + " would be written twice by one change.";
   }
   for (const JournalEntry& entry : journal.Entries) {
-    if (!entry.Backup.empty() && targets.contains(entry.Backup)) {
+    if (!entry.Backup.empty() &&
+        std::binary_search(targets.begin(), targets.end(), std::string_view(entry.Backup))) {
       return "The backup of " + entry.Target + " would take the place of " + entry.Backup +
              ", which the same change writes.";
     }
@@ -107,6 +111,11 @@ void FileTransaction::Abandon() {
 
 std::size_t FileTransaction::StagedCount() const {
   return state_->Plan.Entries.size();
+}
+
+void FileTransaction::Reserve(std::size_t files) {
+  state_->Plan.Entries.reserve(state_->Plan.Entries.size() + files);
+  state_->OpenWriters.reserve(state_->OpenWriters.size() + files);
 }
 
 Result<SafeFileWriter*> FileTransaction::StageResolved(const std::string& resolved,

@@ -80,6 +80,9 @@ class FileTransaction {
   CommitResult Commit();
 
   std::size_t StagedCount() const;
+  // Makes room for `files` more staged files at once, for a change of many thousand files
+  // whose bookkeeping would otherwise be moved, and held twice, as it grows.
+  void Reserve(std::size_t files);
 
  private:
   struct State;

@@ -27,6 +27,7 @@ class MessagesAfterUnlock : public Ui {
     return shown_.ChooseFileToOpen(request);
   }
   void SetBusy(bool busy) override { shown_.SetBusy(busy); }
+  Progress& WorkProgress() override { return shown_.WorkProgress(); }
 
  private:
   void ShowWaiting() {

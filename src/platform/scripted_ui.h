@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstdint>
 #include <deque>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -26,6 +28,12 @@ class ScriptedUi : public Ui {
   Answer AskOkCancel(const std::string& text) override;
   std::string ChooseFileToOpen(const OpenFileRequest& request) override;
   void SetBusy(bool busy) override;
+  Progress& WorkProgress() override { return progress_; }
+
+  // Asks a long worker to stop once it has reported `reports` steps done.
+  void StopAfterReports(std::uint64_t reports) { progress_.StopAfter = reports; }
+  // How many steps long workers have reported done.
+  std::uint64_t ReportCount() const { return progress_.Reports; }
 
   const std::vector<Event>& Events() const { return events_; }
   // The texts of the messages with OK only, in order.
@@ -37,6 +45,13 @@ class ScriptedUi : public Ui {
   void Clear();
 
  private:
+  struct CountingProgress : Progress {
+    void Report(const std::string&, std::uint64_t, std::uint64_t) override { ++Reports; }
+    bool StopRequested() override { return Reports >= StopAfter; }
+    std::uint64_t Reports = 0;
+    std::uint64_t StopAfter = std::numeric_limits<std::uint64_t>::max();
+  };
+  CountingProgress progress_;
   std::deque<Answer> answers_;
   std::deque<std::string> fileChoices_;
   std::vector<Event> events_;

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "platform/progress.h"
+
 namespace zorvane::platform {
 
 enum class Answer { Ok, Cancel };
@@ -30,6 +32,12 @@ class Ui {
   virtual std::string ChooseFileToOpen(const OpenFileRequest& request) = 0;
   // Shows or restores the busy mouse pointer on the main window.
   virtual void SetBusy(bool busy) = 0;
+  // Where a long worker reports how far it is and asks whether to stop; by default nobody
+  // watches and nothing stops.
+  virtual Progress& WorkProgress() {
+    static NoProgress none;
+    return none;
+  }
 };
 
 // Shows the busy pointer for as long as it lives.

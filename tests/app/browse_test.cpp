@@ -167,7 +167,7 @@ TEST_F(BrowseOnSampleTest, RefusesWhatCannotBeShownOrExtractedInWords) {
   EXPECT_EQ(graphics::ReadMemberStart(LocationOf(s.session, Row("T_RIV_DD")), 10).Reason(),
             "T_RIV_DD cannot be shown: its archive " + s.data / "TIL.PFP" + " does not exist.");
   const auto before = testing::SnapshotFolder(s.data.Path());
-  ExtractBrowsedMember(s.session, Row("AUDIO"));
+  ExtractBrowsedMembers(s.session, {Row("AUDIO")});
   EXPECT_EQ(s.ui.Messages(), std::vector<std::string>{"AUDIO is a member of SND.PFP: only the "
                                                       "members of SHP.PFP, TIL.PFP and PAL.PFP "
                                                       "are extracted."});

@@ -339,8 +339,9 @@ TEST_F(Extraction, ASourceThatCannotBeReadEndsTheConversion) {
       platform::FolderLock::Take(context.ExtractFolder, platform::LockMode::Exclusive);
   ASSERT_TRUE(lock);
   platform::FileTransaction bmps(lock.Value());
+  ConversionRun run(context.BmpFolder, 3);
   EXPECT_FALSE(StageShpConversion(member.Reader(), member.ArchivePath(),
-                                  {context, palettes, picture}, bmps, ui));
+                                  {context, palettes, picture}, bmps, ui, run));
   EXPECT_EQ(ui.Messages(),
             Names{"Cannot read " + member.ArchivePath() + ": The file ends too early"});
   EXPECT_TRUE(context.ShpRejected);

@@ -196,8 +196,9 @@ void BrowseWindow::ExtractSelected() {
   for (const QModelIndex& index : selected) {
     chosen.push_back(members_->Row(shown_->mapToSource(index).row()));
   }
-  for (const app::BrowseRow& row : chosen) app::ExtractBrowsedMember(session_, row);
-  if (!chosen.empty()) AfterCommand();
+  if (chosen.empty()) return;
+  app::ExtractBrowsedMembers(session_, chosen);
+  AfterCommand();
 }
 
 void BrowseWindow::ExportShown() {
