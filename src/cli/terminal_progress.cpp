@@ -30,7 +30,8 @@ std::string ProgressLine(const std::string& what, std::uint64_t done, std::uint6
          Duration(static_cast<std::uint64_t>(left + 0.5)) + " left";
 }
 
-TerminalProgress::TerminalProgress(std::ostream& out, bool draw) : out_(out), draw_(draw) {}
+TerminalProgress::TerminalProgress(std::ostream& out, bool draw, Clock::time_point started)
+    : out_(out), draw_(draw), started_(started) {}
 
 void TerminalProgress::Report(const std::string& what, std::uint64_t done, std::uint64_t total) {
   if (!draw_) return;

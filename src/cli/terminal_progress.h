@@ -19,8 +19,10 @@ std::string ProgressLine(const std::string& what, std::uint64_t done, std::uint6
 // printed and at the end. Stops the work when Ctrl+C asked to (see StopWatch).
 class TerminalProgress : public platform::Progress {
  public:
-  // Draws nothing when `draw` is false (standard error is no terminal, or --quiet).
-  TerminalProgress(std::ostream& out, bool draw);
+  using Clock = std::chrono::steady_clock;
+  // Draws nothing when `draw` is false (standard error is no terminal, or --quiet). The time
+  // counts from `started`.
+  TerminalProgress(std::ostream& out, bool draw, Clock::time_point started = Clock::now());
   ~TerminalProgress() override { Wipe(); }
   TerminalProgress(const TerminalProgress&) = delete;
   TerminalProgress& operator=(const TerminalProgress&) = delete;
@@ -31,10 +33,9 @@ class TerminalProgress : public platform::Progress {
   void Wipe();
 
  private:
-  using Clock = std::chrono::steady_clock;
   std::ostream& out_;
   bool draw_;
-  Clock::time_point started_ = Clock::now();
+  Clock::time_point started_;
   Clock::time_point drawn_{};
   std::size_t shownLength_ = 0;
 };

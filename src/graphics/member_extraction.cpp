@@ -184,7 +184,9 @@ void ExtractSprites(const platform::FolderLock& lock, const std::vector<MemberTo
     return;
   }
   HeldMessages ui(shown);
-  platform::FileTransaction files(lock);
+  // Let go before the folders made are taken away again.
+  std::optional<platform::FileTransaction> staged(std::in_place, lock);
+  platform::FileTransaction& files = *staged;
   ConversionRun run(context.BmpFolder, SubImagesOf(members, archive));
   // Each member's .SHP file, and a file per sub-image (or a sheet); a hint, kept within reason
   // whatever the headers say.
@@ -203,6 +205,7 @@ void ExtractSprites(const platform::FolderLock& lock, const std::vector<MemberTo
     if (!StageSprite(files, member, archive, archivePath, state, ui, run)) {
       if (context.Stopped) {
         ui.Forget();
+        staged.reset();
         folders.RemoveAll();
         shown.ShowMessage(platform::kStoppedMessage);
         return;

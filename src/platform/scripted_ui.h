@@ -30,8 +30,10 @@ class ScriptedUi : public Ui {
   void SetBusy(bool busy) override;
   Progress& WorkProgress() override { return progress_; }
 
-  // Asks a long worker to stop once it has reported `reports` steps done.
-  void StopAfterReports(std::uint64_t reports) { progress_.StopAfter = reports; }
+  // Asks a long worker to stop once it has reported `reports` more steps done.
+  void StopAfterReports(std::uint64_t reports) {
+    progress_.StopAfter = progress_.Reports + reports;
+  }
   // How many steps long workers have reported done.
   std::uint64_t ReportCount() const { return progress_.Reports; }
 

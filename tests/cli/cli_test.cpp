@@ -27,7 +27,11 @@ TEST_F(CliFixture, WrongArgumentsAreAUsageErrorThatTouchesNothing) {
       "repack tiles ''|repack icons --all X|repack icons X --all|extract-units x|insert-units|"
       "insert-units a b|insert-units ''|render shp X|render pal X --png f|render shp --png f|"
       "render shp X --zoom 17 --png f|render shp X --frame x --png f|render shp X --png f --png g|"
-      "extract shp X --format|extract shp --format gif X|extract --format png shp X --format bmp");
+      "extract shp X --format|extract shp --format gif X|extract --format png shp X --format bmp|"
+      "--threads 0 list>unknown option or missing value: --threads|"
+      "--threads 65 list>unknown option or missing value: --threads|"
+      "--threads +2 list>unknown option or missing value: --threads|"
+      "--threads list>unknown option or missing value: --threads");
   const auto before = testing::SnapshotFolder(data.Path());
   for (std::string row; std::getline(rows, row, '|');) {
     const std::size_t mark = row.find('>');

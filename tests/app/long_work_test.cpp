@@ -1,0 +1,121 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "app/extraction_events.h"
+#include "platform/ordered_work.h"
+#include "support/sample_session.h"
+
+namespace zorvane::app {
+namespace {
+
+using testing::SnapshotFolder;
+using Snapshot = std::map<std::string, std::vector<std::uint8_t>>;
+
+// The names of the files and folders that are in only one of the two, or differ.
+std::vector<std::string> Differences(const Snapshot& a, const Snapshot& b) {
+  std::vector<std::string> names;
+  for (const auto& [name, bytes] : a) {
+    if (!b.contains(name) || b.at(name) != bytes) names.push_back(name);
+  }
+  for (const auto& [name, bytes] : b) {
+    if (!a.contains(name)) names.push_back(name);
+  }
+  return names;
+}
+
+// The threads long work runs on, for one test.
+class WorkThreadsFor {
+ public:
+  explicit WorkThreadsFor(unsigned threads) { platform::SetWorkThreads(threads); }
+  ~WorkThreadsFor() { platform::SetWorkThreads(0); }
+};
+
+// The sample installation started, with its palettes extracted and loaded.
+struct StartedSample : testing::SampleSession {
+  StartedSample() {
+    if (!RunStartUp(session)) throw std::runtime_error("no start-up");
+    ExtractAll(4);
+    if (!CheckPalettes(session)) throw std::runtime_error("no palettes");
+    ui.Clear();
+  }
+  // Extracts every member of the list of option 2 (SHP.PFP), 3 (TIL.PFP) or 4 (PAL.PFP).
+  void ExtractAll(int option) {
+    ClickOption(session, option);
+    std::vector<int> rows(session.Window.List1.size());
+    for (std::size_t row = 0; row < rows.size(); ++row) rows[row] = static_cast<int>(row);
+    ExtractRows(session, rows);
+  }
+  // The messages with the DATA folder's path taken out.
+  std::vector<std::string> Messages() const {
+    auto messages = ui.Messages();
+    for (std::string& text : messages) {
+      for (std::size_t at; (at = text.find(data.Path())) != std::string::npos;) {
+        text.replace(at, data.Path().size(), "DATA/");
+      }
+    }
+    return messages;
+  }
+};
+
+class ExtractionOnThreads : public ::testing::TestWithParam<graphics::PictureFormat> {};
+
+// Every member of both sprite archives, as BMPs, PNGs or sheets: the same files, byte for
+// byte, and the same messages on one thread and on three.
+TEST_P(ExtractionOnThreads, GivesWhatOneThreadGives) {
+  StartedSample one, three;
+  for (const int option : {2, 3}) {
+    for (auto [sample, threads] : {std::pair{&one, 1u}, {&three, 3u}}) {
+      const WorkThreadsFor chosen(threads);
+      sample->session.Extraction.Format = GetParam();
+      sample->ExtractAll(option);
+      EXPECT_TRUE(sample->session.Extraction.Completed);
+    }
+  }
+  const Snapshot files = SnapshotFolder(one.data.Path() + "TOVRIN_PFP");
+  EXPECT_GT(files.size(), GetParam() == graphics::PictureFormat::Sheet ? 60u : 500u);
+  EXPECT_EQ(Differences(SnapshotFolder(three.data.Path() + "TOVRIN_PFP"), files),
+            std::vector<std::string>{});
+  EXPECT_EQ(three.Messages(), one.Messages());
+}
+
+INSTANTIATE_TEST_SUITE_P(Formats, ExtractionOnThreads,
+                         ::testing::Values(graphics::PictureFormat::Bmp,
+                                           graphics::PictureFormat::Png,
+                                           graphics::PictureFormat::Sheet));
+
+// Stopping after the n-th sub-image, for a spread of n, into an empty folder and over an
+// earlier extraction: the folder is as it was, no temporary file is left, and the one message
+// says that nothing has changed. Stopped after the last one, the change is still not made.
+TEST(StoppedExtraction, LeavesEverythingAsItWas) {
+  StartedSample sample;
+  const WorkThreadsFor two(2);
+  sample.ExtractAll(3);
+  const std::uint64_t subImages = sample.ui.ReportCount();
+  ASSERT_GT(subImages, 100u);
+  const auto stopEachTime = [&] {
+    const Snapshot before = SnapshotFolder(sample.data.Path());
+    for (const std::uint64_t n : {std::uint64_t{1}, std::uint64_t{15}, std::uint64_t{16},
+                                  std::uint64_t{17}, subImages / 2, subImages}) {
+      sample.ui.Clear();
+      sample.ui.StopAfterReports(n);
+      sample.ExtractAll(3);
+      EXPECT_EQ(Differences(SnapshotFolder(sample.data.Path()), before),
+                std::vector<std::string>{})
+          << n;
+      EXPECT_EQ(sample.ui.Messages(), std::vector<std::string>{platform::kStoppedMessage}) << n;
+      EXPECT_TRUE(sample.session.Extraction.Stopped);
+      EXPECT_FALSE(sample.session.Extraction.Completed);
+    }
+  };
+  stopEachTime();
+  std::filesystem::remove_all(sample.data / "TOVRIN_PFP/TILES");
+  stopEachTime();
+  sample.ui.StopAfterReports(subImages + 1);
+  sample.ExtractAll(3);
+  EXPECT_TRUE(sample.session.Extraction.Completed);
+  EXPECT_FALSE(sample.session.Extraction.Stopped);
+}
+
+}  // namespace
+}  // namespace zorvane::app
