@@ -99,11 +99,11 @@ void RepackLargestTileSet(benchmark::State& state) {
   graphics::PaletteState palettes;
   graphics::PictureState picture;
   platform::ScriptedUi ui;
-  const std::string row =
-      graphics::BmpSetRow(kSetName, graphics::RepackDestination::Tiles, kLargestTileHexes);
+  const std::vector<std::string> rows{
+      graphics::BmpSetRow(kSetName, graphics::RepackDestination::Tiles, kLargestTileHexes)};
   for (auto _ : state) {
-    graphics::RepackBmpSet({set.Data.Path, graphics::RepackDestination::Tiles, row, set.Data.Path},
-                           repack, palettes, picture, ui);
+    graphics::RepackBmpSets({set.Data.Path, graphics::RepackDestination::Tiles, rows, set.Data.Path},
+                            repack, palettes, picture, ui);
     if (!repack.Completed) std::abort();
     ui.Clear();
   }

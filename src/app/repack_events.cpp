@@ -43,13 +43,22 @@ bool OnDestinationOptionClick(Session& session, int option) {
 }
 
 void RepackBmpSet(Session& session) {
+  const int row = session.Window.ListIndex;
+  if (row < 0 || static_cast<std::size_t>(row) >= session.Window.List1.size()) return;
+  RepackRows(session, {row});
+}
+
+void RepackRows(Session& session, const std::vector<int>& rows) {
   MainWindowModel& window = session.Window;
-  const int row = window.ListIndex;
-  if (row < 0 || static_cast<std::size_t>(row) >= window.List1.size()) return;
-  const auto listed =
-      graphics::RepackBmpSet({session.DataFolder, SelectedDestination(session),
-                              window.List1[static_cast<std::size_t>(row)], session.ProgramFolder},
-                             session.Repack, session.Palettes, session.Picture, session.Ui);
+  std::vector<std::string> named;
+  for (const int row : rows) {
+    if (row >= 0 && static_cast<std::size_t>(row) < window.List1.size()) {
+      named.push_back(window.List1[static_cast<std::size_t>(row)]);
+    }
+  }
+  const auto listed = graphics::RepackBmpSets(
+      {session.DataFolder, SelectedDestination(session), named, session.ProgramFolder},
+      session.Repack, session.Palettes, session.Picture, session.Ui);
   if (listed) ShowInFile1(window, *listed);
 }
 

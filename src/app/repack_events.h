@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vector>
+
 #include "app/session.h"
 #include "graphics/bmp_set_listing.h"
 
@@ -18,5 +20,9 @@ bool OnDestinationOptionClick(Session& session, int option);
 // Packs the set of the selected row into its sprite file. Nothing happens without a selected
 // row.
 void RepackBmpSet(Session& session);
+
+// Packs the sets of these rows of the BMP-set list together, as one change (see
+// graphics::RepackBmpSets).
+void RepackRows(Session& session, const std::vector<int>& rows);
 
 }  // namespace zorvane::app

@@ -3,6 +3,8 @@
 #include <optional>
 
 #include "app/extraction_events.h"
+#include "app/repack_events.h"
+#include "cli/cli.h"
 #include "cli/row_clicks.h"
 #include "cli/sets_command.h"
 #include "graphics/bmp_set_listing.h"
@@ -42,9 +44,11 @@ int RunRepack(CommandContext& context, const std::vector<std::string>& args) {
                 << ". Nothing has been converted.\n";
     return kExitRefused;
   }
-  const bool allCompleted =
-      DoubleClickEachRow(session, *rows, [&session] { return session.Repack.Completed; });
-  return allCompleted ? kExitCompleted : kExitRefused;
+  if (rows->empty()) return kExitCompleted;
+  session.Window.ListIndex = rows->back();
+  app::RepackRows(session, *rows);
+  if (session.Repack.Stopped) return kExitStopped;
+  return session.Repack.Completed ? kExitCompleted : kExitRefused;
 }
 
 }  // namespace zorvane::cli

@@ -1,6 +1,5 @@
 #include "cli/row_clicks.h"
 
-#include "app/row_dispatch.h"
 #include "archive/index_record.h"
 
 namespace zorvane::cli {
@@ -43,17 +42,6 @@ std::optional<int> RowOfMember(app::Session& session, archive::ArchiveChoice cho
     if (archive::ComparableName(table[row].Name) == name) return static_cast<int>(row);
   }
   return std::nullopt;
-}
-
-bool DoubleClickEachRow(app::Session& session, const std::vector<int>& rows,
-                        const std::function<bool()>& completed) {
-  bool allCompleted = true;
-  for (int row : rows) {
-    session.Window.ListIndex = row;
-    app::OnList1DoubleClick(session);
-    allCompleted = completed() && allCompleted;
-  }
-  return allCompleted;
 }
 
 }  // namespace zorvane::cli

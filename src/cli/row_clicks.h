@@ -30,9 +30,4 @@ std::optional<std::vector<int>> RowsNamed(const app::Session& session,
 std::optional<int> RowOfMember(app::Session& session, archive::ArchiveChoice choice,
                                const std::string& name);
 
-// Double-clicks each row in turn, as the user would, and asks `completed` after each click
-// whether its command ran to the end; returns whether every one did.
-bool DoubleClickEachRow(app::Session& session, const std::vector<int>& rows,
-                        const std::function<bool()>& completed);
-
 }  // namespace zorvane::cli

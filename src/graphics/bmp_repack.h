@@ -19,7 +19,7 @@ namespace zorvane::graphics {
 struct RepackRequest {
   const std::string& DataFolder;  // ends in the separator
   RepackDestination Destination;
-  const std::string& Row;  // the selected row of the list
+  const std::vector<std::string>& Rows;  // the rows of the list whose sets are packed
   // Where the internal palettes are, which PNG files are mapped back to (ends in the separator).
   const std::string& ProgramFolder;
 };
@@ -39,18 +39,21 @@ struct FilesOfSet {
 };
 FilesOfSet FindFilesOfSet(const std::vector<std::string>& fileNames, std::string_view setName);
 
-// Packs the set of the row: sets UseTransparency for it, lists its files in the folder
-// DataFolder + RepackFolder + "BMPFILES" (shown with the pattern set name + "*.BMP"), reads and
-// codes them in order under the busy pointer (PNG files after loading the internal palettes,
-// mapped back to the palette the set's name chooses; see PackPngSet), and writes DataFolder + RepackFolder + the set
-// name in upper case + ".SHP" whole under a temporary name, renaming it into place only when
-// every file was valid; then says where the file is. The first invalid file, a set without
-// files, a set name longer than 8 characters, a file too large for the format or a failed
-// write is refused with a message and leaves the earlier sprite file as it was. Sets
-// Repack.Completed when the file was written. Returns the files it listed, if it got as far.
-std::optional<ListedBmpFiles> RepackBmpSet(const RepackRequest& request, RepackContext& repack,
-                                           PaletteState& palettes, PictureState& picture,
-                                           platform::Ui& ui);
+// Packs the sets of the rows as one change. For each set: sets UseTransparency for it, takes
+// its files from one listing of the folder DataFolder + RepackFolder + "BMPFILES" (shown, for
+// one row, with the pattern set name + "*.BMP"), reads them on WorkThreads() threads and codes
+// them in order under the busy pointer (PNG files after loading the internal palettes, mapped
+// back to the palette the set's name chooses; see PackPngSet), and stages DataFolder +
+// RepackFolder + the set name in upper case + ".SHP" whole under a temporary name. A set
+// whose first file is invalid, without files, of a name longer than 8 characters, or too large
+// for the format is refused with its message and the others go on. The sprite files are put
+// in place together at the end, then each one's message says where it is; a failed write
+// changes none of them. The Ui's progress counts the files; when it asks to stop, nothing is
+// written, the message says so and Repack.Stopped is set. Sets Repack.Completed when every set
+// was written. Returns the files it listed, if it got as far.
+std::optional<ListedBmpFiles> RepackBmpSets(const RepackRequest& request, RepackContext& repack,
+                                            PaletteState& palettes, PictureState& picture,
+                                            platform::Ui& ui);
 
 // "File: " + path + CR LF + "is NOT a 256 color, uncompressed  BMP file. Conversion aborted."
 std::string NotA256ColourBmpMessage(const std::string& path);

@@ -9,6 +9,7 @@
 #include "platform/failure_messages.h"
 #include "platform/file_system.h"
 #include "platform/file_transaction.h"
+#include "platform/held_messages.h"
 #include "platform/messages_after_unlock.h"
 #include "platform/paths.h"
 #include "platform/text_lines.h"
@@ -65,36 +66,6 @@ class MadeFolders {
   std::vector<std::string> made_;
 };
 
-// The messages of an extraction of several members, held until the outcome is known, each
-// member's summary in its place: the summaries are shown only when the files were put in
-// place.
-class HeldMessages : public platform::Ui {
- public:
-  explicit HeldMessages(platform::Ui& shown) : shown_(shown) {}
-  void ShowMessage(const std::string& text) override { held_.push_back({text, false}); }
-  void AddSummary(std::string text) { held_.push_back({std::move(text), true}); }
-  platform::Answer AskOkCancel(const std::string& text) override {
-    return shown_.AskOkCancel(text);
-  }
-  std::string ChooseFileToOpen(const platform::OpenFileRequest& request) override {
-    return shown_.ChooseFileToOpen(request);
-  }
-  void SetBusy(bool busy) override { shown_.SetBusy(busy); }
-  platform::Progress& WorkProgress() override { return shown_.WorkProgress(); }
-  // Shows the messages held, the summaries among them when `done`.
-  void Show(bool done) {
-    for (const auto& [text, summary] : held_) {
-      if (done || !summary) shown_.ShowMessage(text);
-    }
-    held_.clear();
-  }
-  void Forget() { held_.clear(); }
-
- private:
-  platform::Ui& shown_;
-  std::vector<std::pair<std::string, bool>> held_;
-};
-
 // The folders of a member's archive below the DATA folder, set in the context.
 void SetMemberFolders(const std::string& dataFolder, MemberArchive archive,
                       ExtractionContext& context) {
@@ -143,7 +114,7 @@ std::uint64_t SubImagesOf(const std::vector<MemberToExtract>& members,
 // could not be written or read, or the user asked to stop).
 bool StageSprite(platform::FileTransaction& files, const MemberToExtract& member,
                  const platform::InputFile& archive, const std::string& archivePath,
-                 GraphicsState state, HeldMessages& ui, ConversionRun& run) {
+                 GraphicsState state, platform::HeldMessages& ui, ConversionRun& run) {
   ExtractionContext& context = state.Extraction;
   const std::string shpPath = context.ExtractFolder + member.Name + context.MemberExtension;
   const auto copy = [&](platform::SafeFileWriter& out) {
@@ -183,7 +154,7 @@ void ExtractSprites(const platform::FolderLock& lock, const std::vector<MemberTo
   if (!folders.Make(context.ExtractFolder, shown) || !folders.Make(context.BmpFolder, shown)) {
     return;
   }
-  HeldMessages ui(shown);
+  platform::HeldMessages ui(shown);
   // Let go before the folders made are taken away again.
   std::optional<platform::FileTransaction> staged(std::in_place, lock);
   platform::FileTransaction& files = *staged;

@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "app/extraction_events.h"
+#include "app/repack_events.h"
 #include "platform/ordered_work.h"
 #include "support/sample_session.h"
 
@@ -39,12 +40,17 @@ struct StartedSample : testing::SampleSession {
     if (!CheckPalettes(session)) throw std::runtime_error("no palettes");
     ui.Clear();
   }
-  // Extracts every member of the list of option 2 (SHP.PFP), 3 (TIL.PFP) or 4 (PAL.PFP).
+  // Extracts every member of the list of option 2 (SHP.PFP), 3 (TIL.PFP) or 4 (PAL.PFP), or
+  // packs every set of the list of option 5 (icons) or 6 (tiles).
   void ExtractAll(int option) {
     ClickOption(session, option);
     std::vector<int> rows(session.Window.List1.size());
     for (std::size_t row = 0; row < rows.size(); ++row) rows[row] = static_cast<int>(row);
-    ExtractRows(session, rows);
+    if (option >= 5) {
+      RepackRows(session, rows);
+    } else {
+      ExtractRows(session, rows);
+    }
   }
   // The messages with the DATA folder's path taken out.
   std::vector<std::string> Messages() const {
@@ -60,16 +66,17 @@ struct StartedSample : testing::SampleSession {
 
 class ExtractionOnThreads : public ::testing::TestWithParam<graphics::PictureFormat> {};
 
-// Every member of both sprite archives, as BMPs, PNGs or sheets: the same files, byte for
-// byte, and the same messages on one thread and on three.
+// Every member of both sprite archives, as BMPs, PNGs or sheets, then every set packed again:
+// the same files, byte for byte, and the same messages on one thread and on three.
 TEST_P(ExtractionOnThreads, GivesWhatOneThreadGives) {
   StartedSample one, three;
-  for (const int option : {2, 3}) {
+  for (const int option : {2, 3, 5, 6}) {
     for (auto [sample, threads] : {std::pair{&one, 1u}, {&three, 3u}}) {
       const WorkThreadsFor chosen(threads);
       sample->session.Extraction.Format = GetParam();
       sample->ExtractAll(option);
-      EXPECT_TRUE(sample->session.Extraction.Completed);
+      EXPECT_TRUE(option < 5 ? sample->session.Extraction.Completed
+                             : sample->session.Repack.Completed);
     }
   }
   const Snapshot files = SnapshotFolder(one.data.Path() + "TOVRIN_PFP");
@@ -115,6 +122,33 @@ TEST(StoppedExtraction, LeavesEverythingAsItWas) {
   sample.ExtractAll(3);
   EXPECT_TRUE(sample.session.Extraction.Completed);
   EXPECT_FALSE(sample.session.Extraction.Stopped);
+}
+
+// The same for packing every tile set again, with some of their sprite files missing (the
+// extraction wrote the others).
+TEST(StoppedRepack, LeavesEverythingAsItWas) {
+  StartedSample sample;
+  const WorkThreadsFor two(2);
+  sample.ExtractAll(3);
+  std::filesystem::remove(sample.data / "TOVRIN_PFP/TILES/T_BCH_DD.SHP");
+  const std::uint64_t start = sample.ui.ReportCount();
+  sample.ExtractAll(6);
+  const std::uint64_t files = sample.ui.ReportCount() - start;
+  ASSERT_GT(files, 100u);
+  for (int round = 0; round < 2; ++round) {
+    const Snapshot before = SnapshotFolder(sample.data.Path());
+    for (const std::uint64_t n : {std::uint64_t{1}, std::uint64_t{17}, files / 2, files}) {
+      sample.ui.Clear();
+      sample.ui.StopAfterReports(n);
+      sample.ExtractAll(6);
+      EXPECT_EQ(Differences(SnapshotFolder(sample.data.Path()), before),
+                std::vector<std::string>{})
+          << n;
+      EXPECT_EQ(sample.ui.Messages(), std::vector<std::string>{platform::kStoppedMessage}) << n;
+      EXPECT_TRUE(sample.session.Repack.Stopped);
+    }
+    std::filesystem::remove(sample.data / "TOVRIN_PFP/TILES/T_RIV_DD.SHP");
+  }
 }
 
 }  // namespace

@@ -142,8 +142,9 @@ class Repacking : public ::testing::Test {
 
   void Repack(const std::string& row, RepackDestination destination = RepackDestination::Icons) {
     ui.Clear();
+    const std::vector<std::string> rows{row};
     listed =
-        RepackBmpSet({data.Path(), destination, row, data.Path()}, repack, palettes, picture, ui);
+        RepackBmpSets({data.Path(), destination, rows, data.Path()}, repack, palettes, picture, ui);
   }
 
   Bytes Icon(const std::string& name) const {

@@ -1,6 +1,7 @@
 #include <QtTest>
 #include <QtWidgets>
 #include <filesystem>
+#include <thread>
 
 #include "form1.h"
 #include "form2.h"
@@ -243,6 +244,58 @@ class MainWindowTest : public QObject {
     ui.AskOkCancel("");
     ui.ChooseFileToOpen({});
     QCOMPARE(seen, "123");
+  }
+
+  // Long work runs on a thread of its own while the window's thread goes on: no dialog in the
+  // first half second, then the progress dialog with what the work reports; its Cancel asks
+  // the work to stop, and the work's message comes up on the window's thread.
+  void longWorkShowsProgressAndStopsOnCancel() {
+    QWidget window;
+    window.show();
+    zorvane::qt::QtUi ui;
+    ui.SetParentWindow(&window);
+    const std::thread::id windowThread = std::this_thread::get_id();
+    std::thread::id workThread = windowThread;
+    QElapsedTimer clock;
+    qint64 dialogAt = -1;
+    QString label, message;
+    int ticks = 0;
+    QTimer watcher;
+    QObject::connect(&watcher, &QTimer::timeout, [&] {
+      ++ticks;
+      auto* dialog = window.findChild<QProgressDialog*>("ProgressDialog");
+      if (dialog && dialog->isVisible() && dialogAt < 0) dialogAt = clock.elapsed();
+      if (dialog && dialog->isVisible() && clock.elapsed() > 700 && label.isEmpty()) {
+        QVERIFY(dialog->windowModality() == Qt::ApplicationModal);
+        label = dialog->labelText();
+        dialog->findChild<QPushButton*>()->click();
+      } else if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+        message = box->text();
+        box->close();
+      }
+    });
+    clock.start();
+    watcher.start(10);
+    ui.RunOffWindowThread([&] {
+      workThread = std::this_thread::get_id();
+      auto& progress = ui.WorkProgress();
+      while (!progress.StopRequested()) {
+        progress.Report("Working", 900, 1000);
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+      }
+      ui.ShowMessage(zorvane::platform::kStoppedMessage);
+    });
+    QVERIFY(workThread != windowThread);
+    QVERIFY(dialogAt > zorvane::qt::kProgressDialogDelayMs);
+    QCOMPARE(label, "Working\n900 of 1000");
+    QCOMPARE(message, zorvane::platform::kStoppedMessage);
+    QVERIFY(ticks > 50);
+    QVERIFY(QApplication::activeModalWidget() == nullptr);
+    // Short work shows no dialog at all.
+    dialogAt = -1;
+    clock.restart();
+    ui.RunOffWindowThread([] {});
+    QCOMPARE(dialogAt, -1);
   }
 };
 

@@ -14,6 +14,7 @@
 
 #include "member_table.h"
 #include "preview_pane.h"
+#include "qt_ui.h"
 #include "widgets.h"
 
 namespace zorvane::qt {
@@ -197,7 +198,7 @@ void BrowseWindow::ExtractSelected() {
     chosen.push_back(members_->Row(shown_->mapToSource(index).row()));
   }
   if (chosen.empty()) return;
-  app::ExtractBrowsedMembers(session_, chosen);
+  RunCommand(session_.Ui, [this, &chosen] { app::ExtractBrowsedMembers(session_, chosen); });
   AfterCommand();
 }
 
@@ -213,7 +214,7 @@ void BrowseWindow::ExportShown() {
 void BrowseWindow::InsertOverCurrent() {
   const auto row = CurrentRow();
   if (!row) return;
-  app::InsertOverBrowsedMember(session_, *row);
+  RunCommand(session_.Ui, [this, &row] { app::InsertOverBrowsedMember(session_, *row); });
   AfterCommand();
 }
 

@@ -26,6 +26,7 @@
 #include "browse_window.h"
 #include "form2.h"
 #include "frm_about.h"
+#include "qt_ui.h"
 #include "twips.h"
 #include "widgets.h"
 
@@ -218,7 +219,7 @@ void Form1::BuildChoices(QWidget* central) {
 
 template <class Handler>
 void Form1::Run(Handler handler) {
-  handler(session_);
+  RunCommand(session_.Ui, [this, &handler] { handler(session_); });
   Refresh();
   // What the command changed shows in the Browse window too.
   if (browse_ != nullptr && browse_->isVisible()) browse_->Reload();

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QProgressDialog>
 
 #include "app/version.h"
 #include "widgets.h"
@@ -38,22 +39,63 @@ QString NameFilter(const std::string& filter) {
   return description + QStringLiteral(" (") + patterns + QLatin1Char(')');
 }
 
+void RunCommand(platform::Ui& ui, const std::function<void()>& work) {
+  if (auto* qtUi = dynamic_cast<QtUi*>(&ui)) {
+    qtUi->RunOffWindowThread(work);
+  } else {
+    work();
+  }
+}
+
+void QtUi::HideProgress() {
+  if (progressDialog_ != nullptr) progressDialog_->hide();
+}
+
+void QtUi::RunOffWindowThread(const std::function<void()>& work) {
+  if (running_) {
+    work();
+    return;
+  }
+  running_ = true;
+  try {
+    qt::RunOffWindowThread(work, progress_, parent_, progressDialog_);
+  } catch (...) {
+    running_ = false;
+    throw;
+  }
+  running_ = false;
+}
+
 void QtUi::ShowMessage(const std::string& text) {
-  if (beforeDialog_) beforeDialog_();
-  QApplication::setOverrideCursor(Qt::ArrowCursor);
-  MakeMessageBox(text, false, parent_)->exec();
-  QApplication::restoreOverrideCursor();
+  OnWindowThread([&] {
+    HideProgress();
+    if (beforeDialog_) beforeDialog_();
+    QApplication::setOverrideCursor(Qt::ArrowCursor);
+    MakeMessageBox(text, false, parent_)->exec();
+    QApplication::restoreOverrideCursor();
+  });
 }
 
 platform::Answer QtUi::AskOkCancel(const std::string& text) {
-  if (beforeDialog_) beforeDialog_();
-  QApplication::setOverrideCursor(Qt::ArrowCursor);
-  const int answer = MakeMessageBox(text, true, parent_)->exec();
-  QApplication::restoreOverrideCursor();
+  int answer = QMessageBox::Cancel;
+  OnWindowThread([&] {
+    HideProgress();
+    if (beforeDialog_) beforeDialog_();
+    QApplication::setOverrideCursor(Qt::ArrowCursor);
+    answer = MakeMessageBox(text, true, parent_)->exec();
+    QApplication::restoreOverrideCursor();
+  });
   return answer == QMessageBox::Ok ? platform::Answer::Ok : platform::Answer::Cancel;
 }
 
 std::string QtUi::ChooseFileToOpen(const platform::OpenFileRequest& request) {
+  std::string chosen;
+  OnWindowThread([&] { chosen = ChooseOnWindowThread(request); });
+  return chosen;
+}
+
+std::string QtUi::ChooseOnWindowThread(const platform::OpenFileRequest& request) {
+  HideProgress();
   if (beforeDialog_) beforeDialog_();
   QFileDialog dialog(parent_, ToQString(request.Title),
                      startFolder_ != nullptr ? ToQString(*startFolder_) : QString());
@@ -70,13 +112,15 @@ std::string QtUi::ChooseFileToOpen(const platform::OpenFileRequest& request) {
 }
 
 void QtUi::SetBusy(bool busy) {
-  if (busy) {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    ++busyDepth_;
-  } else if (busyDepth_ > 0) {
-    QApplication::restoreOverrideCursor();
-    --busyDepth_;
-  }
+  OnWindowThread([&] {
+    if (busy) {
+      QApplication::setOverrideCursor(Qt::WaitCursor);
+      ++busyDepth_;
+    } else if (busyDepth_ > 0) {
+      QApplication::restoreOverrideCursor();
+      --busyDepth_;
+    }
+  });
 }
 
 }  // namespace zorvane::qt
