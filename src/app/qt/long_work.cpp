@@ -9,6 +9,7 @@
 #include <exception>
 #include <thread>
 
+#include "app/version.h"
 #include "widgets.h"
 
 namespace zorvane::qt {
@@ -85,7 +86,7 @@ void RunOffWindowThread(const std::function<void()>& work, SharedProgress& progr
   if (!done.load()) {
     QProgressDialog shown(parent);
     shown.setObjectName(QStringLiteral("ProgressDialog"));
-    shown.setWindowTitle(QApplication::applicationDisplayName());
+    shown.setWindowTitle(ToQString(std::string(app::kProductName)));
     shown.setWindowModality(Qt::ApplicationModal);
     shown.setAutoClose(false);
     shown.setAutoReset(false);
