@@ -174,9 +174,11 @@ bool StageSubImages(const ShpFileReader& reader, const std::string& sourcePath, 
       const auto write = [&converted](platform::SafeFileWriter& out) {
         return out.Write(converted.File);
       };
+      const bool isNew = !bmpFolder.Holds(name);
       auto staged = converted.CodingFailure
                         ? platform::Status::Failure(*converted.CodingFailure)
-                        : files.StageResolvedOutput(bmpFolder.PathOf(name), write);
+                        : files.StageResolvedOutput(bmpFolder.PathOf(name), write,
+                                                    platform::Durability::Unsynced, isNew);
       if (!staged) {
         ui.ShowMessage(CannotWriteMessage(context.BmpFolder + name, staged.Reason()));
         context.ShpRejected = true;

@@ -32,7 +32,10 @@ Status WriteJournal(const Journal& journal, const std::string& folder) {
   const Durability durability = journal.Synced ? Durability::Synced : Durability::Unsynced;
   auto writer = SafeFileWriter::CreateResolved(folder + kJournalFileName, durability);
   if (!writer) return failed(writer.Reason());
-  if (auto written = writer.Value().Write(SerialiseJournal(journal, folder)); !written) {
+  SafeFileWriter& out = writer.Value();
+  if (auto written = SerialiseJournal(
+          journal, folder, [&out](std::string_view piece) { return out.Write(piece); });
+      !written) {
     return failed(written.Reason());
   }
   if (auto flushed = writer.Value().Flush(); !flushed) return failed(flushed.Reason());
@@ -120,7 +123,7 @@ void FileTransaction::Reserve(std::size_t files) {
 
 Result<SafeFileWriter*> FileTransaction::StageResolved(const std::string& resolved,
                                                        const std::string& resolvedBackup,
-                                                       Durability durability) {
+                                                       Durability durability, bool targetNew) {
   const std::string folder = FolderPart(resolved);
   Journal& plan = state_->Plan;
   if (std::find(plan.Folders.begin(), plan.Folders.end(), folder) == plan.Folders.end()) {
@@ -134,11 +137,13 @@ Result<SafeFileWriter*> FileTransaction::StageResolved(const std::string& resolv
     }
     state_->JournalWritten = true;
   }
-  auto writer = SafeFileWriter::CreateResolved(resolved, durability, OwnerOf(resolved));
+  auto writer =
+      SafeFileWriter::CreateResolved(resolved, durability, OwnerOf(resolved), targetNew);
   if (!writer) return Status::Failure(writer.Reason());
   JournalEntry entry;
   entry.Target = resolved;
   entry.Backup = resolvedBackup;
+  entry.TargetNew = targetNew;
   plan.Entries.push_back(std::move(entry));
   if (durability == Durability::Synced) plan.Synced = true;
   state_->OpenWriters.push_back(std::make_unique<SafeFileWriter>(std::move(writer).Value()));
@@ -197,8 +202,10 @@ Status FileTransaction::StageBytes(const std::string& target, const std::string&
 }
 
 Status FileTransaction::StageResolvedOutput(const std::string& resolvedTarget,
-                                            const ContentWriter& write, Durability durability) {
-  return WriteAndClose(StageResolved(resolvedTarget, std::string(), durability), write);
+                                            const ContentWriter& write, Durability durability,
+                                            bool targetNew) {
+  return WriteAndClose(StageResolved(resolvedTarget, std::string(), durability, targetNew),
+                       write);
 }
 
 CommitResult FileTransaction::Commit() {
@@ -217,7 +224,7 @@ CommitResult FileTransaction::Commit() {
     return {Status::Failure(*clash)};
   }
   for (JournalEntry& entry : plan.Entries) {
-    if (ResolvedFileExists(entry.Target)) {
+    if (!entry.TargetNew && ResolvedFileExists(entry.Target)) {
       entry.SecondName = TemporaryNameBeside(entry.Target, OwnerOf(entry.Target));
     }
   }

@@ -72,8 +72,10 @@ class FileTransaction {
                       const ContentWriter& write, Durability durability = Durability::Synced);
   // The same for one of the tool's own outputs, replaced without backup, whose path is resolved
   // already (ResolvedFolder): thousands of them are staged without scanning their folder.
+  // `targetNew` says that the folder's listing has no such file, which spares looking for it.
   Status StageResolvedOutput(const std::string& resolvedTarget, const ContentWriter& write,
-                             Durability durability = Durability::Unsynced);
+                             Durability durability = Durability::Unsynced,
+                             bool targetNew = false);
 
   // Puts every staged file in place as described above. A failure that changed nothing removes
   // every temporary file at once.
@@ -88,7 +90,8 @@ class FileTransaction {
   struct State;
   // Stage() for paths resolved already: nothing is looked up.
   Result<SafeFileWriter*> StageResolved(const std::string& resolved,
-                                        const std::string& resolvedBackup, Durability durability);
+                                        const std::string& resolvedBackup, Durability durability,
+                                        bool targetNew = false);
   // Writes the content of the file just staged and closes it; drops it again on failure.
   Status WriteAndClose(Result<SafeFileWriter*> staged, const ContentWriter& write);
   // Removes the temporaries and the journal of a transaction that will not be committed.

@@ -74,18 +74,18 @@ std::optional<JournalEntry> ParseEntry(Reader& in, std::string_view journalFolde
 
 }  // namespace
 
-std::string SerialiseJournal(const Journal& journal, std::string_view journalFolder) {
-  // A journal of a hundred thousand files is megabytes: it is made in one allocation of at
-  // least its length: 72 bytes a line for the words, numbers and lengths of paths under 10 000
-  // bytes, and the paths themselves, which are written shorter when relative to the folder.
-  std::size_t most = 64 + journal.Folders.size() * 16;
-  for (const std::string& folder : journal.Folders) most += folder.size();
-  for (const JournalEntry& entry : journal.Entries) {
-    most += 72 + entry.Target.size() + entry.Temporary.size() + entry.SecondName.size() +
-            entry.Backup.size();
-  }
+Status SerialiseJournal(const Journal& journal, std::string_view journalFolder,
+                        const JournalSink& sink) {
+  // A journal of a hundred thousand files is megabytes: it goes out in pieces.
+  constexpr std::size_t kPiece = 64 * 1024;
   std::string out;
-  out.reserve(most);
+  out.reserve(kPiece + 4096);
+  const auto flushIfFull = [&](bool last) {
+    if (out.size() < kPiece && !last) return Status::Success();
+    Status written = sink(out);
+    out.clear();
+    return written;
+  };
   out += kFirstLine;
   out += journal.Committed ? "committed\n" : "staging\n";
   out += journal.Synced ? "synced\n" : "unsynced\n";
@@ -93,6 +93,7 @@ std::string SerialiseJournal(const Journal& journal, std::string_view journalFol
     out += "folder ";
     AppendPath(out, folder, journalFolder);
     out += '\n';
+    if (auto written = flushIfFull(false); !written) return written;
   }
   char checksum[17];
   for (const JournalEntry& entry : journal.Entries) {
@@ -105,9 +106,19 @@ std::string SerialiseJournal(const Journal& journal, std::string_view journalFol
       AppendPath(out, *path, journalFolder);
     }
     out += '\n';
+    if (auto written = flushIfFull(false); !written) return written;
   }
   out += kLastLine;
-  return out;
+  return flushIfFull(true);
+}
+
+std::string SerialiseJournal(const Journal& journal, std::string_view journalFolder) {
+  std::string text;
+  (void)SerialiseJournal(journal, journalFolder, [&text](std::string_view piece) {
+    text += piece;
+    return Status::Success();
+  });
+  return text;
 }
 
 std::optional<Journal> ParseJournal(std::string_view text, std::string_view journalFolder) {

@@ -65,6 +65,10 @@ void ResolvedFolder::Add(std::string_view name) {
   }
 }
 
+bool ResolvedFolder::Holds(std::string_view name) const {
+  return slots_[SlotOf(UpperCase(name))] != 0;
+}
+
 std::string ResolvedFolder::PathOf(std::string_view name) {
   const std::string folded = UpperCase(name);
   const std::uint32_t holder = slots_[SlotOf(folded)];

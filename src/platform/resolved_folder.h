@@ -20,6 +20,9 @@ class ResolvedFolder {
   // name, else the first in byte order that matches without regard to case, else the name as
   // given (which later calls then find).
   std::string PathOf(std::string_view name);
+  // Whether the folder has an entry of that name, compared without regard to case (the names
+  // handed out by PathOf count as entries).
+  bool Holds(std::string_view name) const;
 
   // The folder, resolved, ending in the separator.
   const std::string& Path() const { return path_; }

@@ -74,14 +74,17 @@ Result<SafeFileWriter> SafeFileWriter::Create(const std::string& target, Durabil
 }
 
 Result<SafeFileWriter> SafeFileWriter::CreateResolved(const std::string& resolved,
-                                                      Durability durability, TemporaryOwner owner) {
+                                                      Durability durability, TemporaryOwner owner,
+                                                      bool targetNew) {
   if (auto fault = CheckFault(FileOperation::Create); !fault) return fault;
   for (int attempt = 0; attempt < 64; ++attempt) {
     std::string temporary = NextTemporaryNameBeside(resolved, owner);
     const int descriptor = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (descriptor >= 0) {
       struct stat existing {};
-      if (::stat(resolved.c_str(), &existing) == 0) ::fchmod(descriptor, existing.st_mode & 07777);
+      if (!targetNew && ::stat(resolved.c_str(), &existing) == 0) {
+        ::fchmod(descriptor, existing.st_mode & 07777);
+      }
       return SafeFileWriter(descriptor, resolved, std::move(temporary), durability);
     }
     if (errno != EEXIST) return LastError();

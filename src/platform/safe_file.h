@@ -42,10 +42,12 @@ class SafeFileWriter {
   static Result<SafeFileWriter> Create(const std::string& target,
                                        Durability durability = Durability::Synced);
   // The same for a target whose path is resolved already (see ResolvedFolder), which spares
-  // the scan of its folder that resolving a new file's name takes.
+  // the scan of its folder that resolving a new file's name takes. The new file gets the
+  // permissions of the current one, unless the caller knows that there is none (`targetNew`).
   static Result<SafeFileWriter> CreateResolved(const std::string& resolvedTarget,
                                                Durability durability = Durability::Synced,
-                                               TemporaryOwner owner = TemporaryOwner::ThisFolder);
+                                               TemporaryOwner owner = TemporaryOwner::ThisFolder,
+                                               bool targetNew = false);
   SafeFileWriter(SafeFileWriter&& other) noexcept;
   SafeFileWriter& operator=(SafeFileWriter&& other) noexcept;
   SafeFileWriter(const SafeFileWriter&) = delete;
