@@ -146,6 +146,16 @@ void Table::PrintAims(std::ostream& out) const {
            FormatSeconds(all->WallMedian()) + ", " + Ratio(converted) + " reading, " +
                Ratio(all->WallMedian() / all->FloorMedian()) + " writing the same files alone",
            converted <= 2);
+      const double alone = all->WallMedian() / all->FloorMedian();
+      Line(out, "extract til --all within 1.5 x writing the same files alone",
+           FormatSeconds(all->WallMedian()) + ", " + Ratio(alone) + " " +
+               FormatSeconds(all->FloorMedian()),
+           alone <= 1.5);
+      if (const Row* one = Find(Aim::OneThread)) {
+        Line(out, "  and faster on both cores than on one",
+             FormatSeconds(all->WallMedian()) + " against " + FormatSeconds(one->WallMedian()),
+             all->WallMedian() < one->WallMedian());
+      }
     }
   }
   for (const auto& [aim, name] :

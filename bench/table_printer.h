@@ -18,6 +18,7 @@ enum class Aim {
   Insertion,
   MemberCopies,
   Conversion,
+  OneThread,
   Decoding,
   Encoding,
   Window,

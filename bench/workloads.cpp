@@ -190,9 +190,12 @@ std::vector<double> EncodeRate(const std::string& archivePath, const Member& mem
   return {wall, cpu, encoded};
 }
 
-std::vector<double> WriteFilesLikeTheBmps(const std::string& archivePath,
-                                          const std::vector<Member>& members,
-                                          const std::string& folder) {
+namespace {
+
+// The paths and sizes of the BMPs that extracting the members writes into `folder`.
+std::vector<std::pair<std::string, std::size_t>> BmpsOf(const std::string& archivePath,
+                                                        const std::vector<Member>& members,
+                                                        const std::string& folder) {
   std::vector<std::pair<std::string, std::size_t>> files;
   for (const Member& member : members) {
     const auto bytes = ReadMember(archivePath, member);
@@ -204,11 +207,40 @@ std::vector<double> WriteFilesLikeTheBmps(const std::string& archivePath,
           static_cast<std::size_t>(BmpBytes(image.Header)));
     }
   }
+  return files;
+}
+
+std::size_t LargestOf(const std::vector<std::pair<std::string, std::size_t>>& files) {
   std::size_t largest = 0;
   for (const auto& file : files) largest = std::max(largest, file.second);
-  const std::vector<char> content(largest, 7);
+  return largest;
+}
+
+}  // namespace
+
+std::vector<double> WriteFilesLikeTheBmps(const std::string& archivePath,
+                                          const std::vector<Member>& members,
+                                          const std::string& folder) {
+  const auto files = BmpsOf(archivePath, members, folder);
+  const std::vector<char> content(LargestOf(files), 7);
   const TimedPart timed;
   for (const auto& [path, length] : files) WriteFilePlainly(path, content, length);
+  return {timed.Wall(), timed.Cpu()};
+}
+
+std::vector<double> StageAndRenameFilesLikeTheBmps(const std::string& archivePath,
+                                                   const std::vector<Member>& members,
+                                                   const std::string& folder) {
+  const auto files = BmpsOf(archivePath, members, folder);
+  const std::vector<char> content(LargestOf(files), 7);
+  const TimedPart timed;
+  for (std::size_t i = 0; i < files.size(); ++i) {
+    WriteFilePlainly(folder + ".t" + std::to_string(i), content, files[i].second);
+  }
+  for (std::size_t i = 0; i < files.size(); ++i) {
+    const std::string temporary = folder + ".t" + std::to_string(i);
+    if (std::rename(temporary.c_str(), files[i].first.c_str()) != 0) Fail("cannot rename");
+  }
   return {timed.Wall(), timed.Cpu()};
 }
 

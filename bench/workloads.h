@@ -49,6 +49,11 @@ std::vector<double> EncodeRate(const std::string& archivePath, const Member& mem
 std::vector<double> WriteFilesLikeTheBmps(const std::string& archivePath,
                                           const std::vector<Member>& members,
                                           const std::string& folder);
+// The same files written as the tool replaces files: each whole under a temporary name beside
+// it, then, once all are written, each renamed over its name.
+std::vector<double> StageAndRenameFilesLikeTheBmps(const std::string& archivePath,
+                                                   const std::vector<Member>& members,
+                                                   const std::string& folder);
 
 // The same for files of the sizes of those in `sourceFolder` (the PNGs an extraction wrote).
 std::vector<double> WriteFilesLikeThoseIn(const std::string& sourceFolder,

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <new>
+#include <set>
 
 #include "graphics/graphics_messages.h"
 #include "graphics/palette_export.h"
@@ -11,6 +12,7 @@
 #include "platform/file_transaction.h"
 #include "platform/held_messages.h"
 #include "platform/messages_after_unlock.h"
+#include "platform/number_text.h"
 #include "platform/paths.h"
 #include "platform/text_lines.h"
 
@@ -94,6 +96,18 @@ std::optional<std::string> MemberRefusal(const MemberToExtract& member,
   return MemberOutsideArchiveMessage(member, archivePath, archiveLength);
 }
 
+// The members without those whose name (without regard to case, as file names are found) a
+// later one has: one after the other, the later one's files would take their place.
+std::vector<MemberToExtract> LastOfEachName(const std::vector<MemberToExtract>& members) {
+  std::vector<MemberToExtract> last;
+  std::set<std::string> seen;
+  for (auto member = members.rbegin(); member != members.rend(); ++member) {
+    if (seen.insert(platform::UpperCase(member->Name)).second) last.push_back(*member);
+  }
+  std::reverse(last.begin(), last.end());
+  return last;
+}
+
 // The number of sub-images of every member, for the progress: what their headers say, where
 // their tables lie in them and can be converted.
 std::uint64_t SubImagesOf(const std::vector<MemberToExtract>& members,
@@ -138,10 +152,11 @@ bool StageSprite(platform::FileTransaction& files, const MemberToExtract& member
 // put in place together at the end, so that a failure anywhere, or the user's wish to stop,
 // leaves every earlier file as it was. The BMPs are converted from the members' bytes in the
 // archive, the same bytes the .SHP files receive.
-void ExtractSprites(const platform::FolderLock& lock, const std::vector<MemberToExtract>& members,
+void ExtractSprites(const platform::FolderLock& lock, const std::vector<MemberToExtract>& asked,
                     const platform::InputFile& archive, const std::string& archivePath,
                     MadeFolders& folders, GraphicsState state, platform::Ui& shown) {
   ExtractionContext& context = state.Extraction;
+  const std::vector<MemberToExtract> members = LastOfEachName(asked);
   std::vector<std::optional<std::string>> refusals;
   for (const MemberToExtract& member : members) {
     refusals.push_back(MemberRefusal(member, archivePath, archive.Length()));

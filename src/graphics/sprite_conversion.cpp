@@ -174,11 +174,14 @@ bool StageSubImages(const ShpFileReader& reader, const std::string& sourcePath, 
       const auto write = [&converted](platform::SafeFileWriter& out) {
         return out.Write(converted.File);
       };
+      // A name the folder does not hold is new: its path needs no lookup, and is not kept in
+      // the listing (the names of one change differ, also in case: see ExtractMembers).
       const bool isNew = !bmpFolder.Holds(name);
       auto staged = converted.CodingFailure
                         ? platform::Status::Failure(*converted.CodingFailure)
-                        : files.StageResolvedOutput(bmpFolder.PathOf(name), write,
-                                                    platform::Durability::Unsynced, isNew);
+                        : files.StageResolvedOutput(
+                              isNew ? bmpFolder.Path() + name : bmpFolder.PathOf(name), write,
+                              platform::Durability::Unsynced, isNew);
       if (!staged) {
         ui.ShowMessage(CannotWriteMessage(context.BmpFolder + name, staged.Reason()));
         context.ShpRejected = true;

@@ -91,6 +91,23 @@ INSTANTIATE_TEST_SUITE_P(Formats, ExtractionOnThreads,
                                            graphics::PictureFormat::Png,
                                            graphics::PictureFormat::Sheet));
 
+// A member named twice (as the command line's extract T_CLR_DD T_BCH_DD T_CLR_DD asks) is
+// extracted once, in the place of the last: one change cannot write a file twice.
+TEST(ManyMembers, ANameGivenTwiceIsExtractedOnceInItsLastPlace) {
+  StartedSample sample;
+  ClickOption(sample.session, 3);
+  const auto nameOf = [&](int row) {
+    const std::string& text = sample.session.Window.List1[static_cast<std::size_t>(row)];
+    return text.substr(0, text.find(' '));
+  };
+  ExtractRows(sample.session, {0, 1, 0});
+  EXPECT_TRUE(sample.session.Extraction.Completed);
+  const auto messages = sample.Messages();
+  ASSERT_EQ(messages.size(), 2u);
+  EXPECT_TRUE(messages[0].starts_with("The File: " + nameOf(1) + "\r\n")) << messages[0];
+  EXPECT_TRUE(messages[1].starts_with("The File: " + nameOf(0) + "\r\n")) << messages[1];
+}
+
 // Stopping after the n-th sub-image, for a spread of n, into an empty folder and over an
 // earlier extraction: the folder is as it was, no temporary file is left, and the one message
 // says that nothing has changed. Stopped after the last one, the change is still not made.
