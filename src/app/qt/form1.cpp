@@ -325,6 +325,11 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void Form1::closeEvent(QCloseEvent* event) {
+  // A command still running ends first: its Cancel is in the progress dialog.
+  if (const auto* ui = dynamic_cast<const QtUi*>(&session_.Ui); ui != nullptr && ui->Running()) {
+    event->ignore();
+    return;
+  }
   // Closing the main window ends the program at once, with no question and nothing saved.
   event->accept();
   if (!ending_) EndProgram();

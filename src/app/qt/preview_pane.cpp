@@ -172,6 +172,7 @@ void PreviewPane::Show(const std::optional<app::BrowseRow>& row) {
   thumbnails_->Show(nullptr, nullptr, palette_);
   sprite_.reset();
   row_ = row;
+  palettes_ = session_.Palettes;
   if (!row) {
     ShowMessage(QStringLiteral("Choose a member to see it here."));
     return;
@@ -228,7 +229,7 @@ void PreviewPane::ShowSprite(const graphics::MemberLocation& location) {
   pages_->setCurrentWidget(picturePage_);
   frame_ = -1;
   palette_ = chosen;
-  thumbnails_->Show(sprite_.get(), &session_.Palettes, palette_);
+  thumbnails_->Show(sprite_.get(), &palettes_, palette_);
   ShowFrame(0);
 }
 
@@ -275,7 +276,7 @@ void PreviewPane::SetPalette(graphics::PaletteId palette) {
     const QSignalBlocker blocker(paletteBox_);
     paletteBox_->setCurrentIndex(static_cast<int>(palette));
   }
-  thumbnails_->Show(sprite_.get(), &session_.Palettes, palette_);
+  thumbnails_->Show(sprite_.get(), &palettes_, palette_);
   strip_->setCurrentIndex(thumbnails_->index(frame_));
   Redraw();
 }
@@ -290,7 +291,7 @@ void PreviewPane::Redraw() {
     return;
   }
   picture_->SetPicture(
-      IndexedImage(graphics::RenderPicture(shown.Value().Pixels, session_.Palettes, palette_, 1),
+      IndexedImage(graphics::RenderPicture(shown.Value().Pixels, palettes_, palette_, 1),
                    checkerboard_->isChecked()));
   info_->setText(position + Latin1(app::SubImageDescription(shown.Value())));
 }
@@ -327,7 +328,7 @@ void PreviewPane::ExportPng(const std::string& path) {
   const auto shown = sprite_->Decode(frame_, graphics::ShowsTransparency(palette_));
   if (!shown) return session_.Ui.ShowMessage(shown.Reason());
   const QImage image = IndexedImage(
-      graphics::RenderPicture(shown.Value().Pixels, session_.Palettes, palette_, picture_->Zoom()),
+      graphics::RenderPicture(shown.Value().Pixels, palettes_, palette_, picture_->Zoom()),
       checkerboard_->isChecked());
   QByteArray png;
   QBuffer buffer(&png);

@@ -71,6 +71,9 @@ class PreviewPane : public QWidget {
   void Redraw();
 
   app::Session& session_;
+  // The palettes as the member was chosen: painting never reads the session's, which a command
+  // running off the window's thread may be changing.
+  graphics::PaletteState palettes_;
   std::optional<app::BrowseRow> row_;
   std::unique_ptr<graphics::SpriteView> sprite_;
   int frame_ = 0;

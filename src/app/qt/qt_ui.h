@@ -28,6 +28,8 @@ class QtUi : public platform::Ui {
   // Runs a command off the window's thread, with the progress dialog once it runs longer than
   // half a second (see qt::RunOffWindowThread); a command started while one runs runs at once.
   void RunOffWindowThread(const std::function<void()>& work);
+  // Whether a command runs off the window's thread now.
+  bool Running() const { return running_; }
 
   // The window the dialogs belong to, and the folder the file dialog opens in (followed as it
   // changes: the session's DATA folder).
