@@ -242,7 +242,6 @@ std::optional<ListedBmpFiles> RepackBmpSets(const RepackRequest& request, Repack
   try {
     PackAndWrite(lock.Value(), request, folder, listed, repack, palettes, picture, ui);
   } catch (const std::bad_alloc&) {
-    repack.Completed = false;
     ui.ShowMessage(platform::NotEnoughMemoryMessage("convert the BMP files of " +
                                                     platform::UpperCase(SetNameOfRow(
                                                         request.Rows.front()))) +

@@ -4,6 +4,7 @@
 
 #include "app/extraction_events.h"
 #include "app/repack_events.h"
+#include "platform/fault_injection.h"
 #include "platform/ordered_work.h"
 #include "support/sample_session.h"
 
@@ -106,6 +107,35 @@ TEST(ManyMembers, ANameGivenTwiceIsExtractedOnceInItsLastPlace) {
   ASSERT_EQ(messages.size(), 2u);
   EXPECT_TRUE(messages[0].starts_with("The File: " + nameOf(1) + "\r\n")) << messages[0];
   EXPECT_TRUE(messages[1].starts_with("The File: " + nameOf(0) + "\r\n")) << messages[1];
+}
+
+// A file of a later member or set that cannot be written changes nothing, and no earlier one's
+// closing message says that it was done.
+TEST(ManyMembers, AFailedWriteLaterOnReportsNothingAsDone) {
+  StartedSample sample;
+  ClickOption(sample.session, 3);
+  ExtractRows(sample.session, {0});
+  const auto firstImages = static_cast<int>(sample.ui.ReportCount());
+  sample.ExtractAll(6);
+  ASSERT_TRUE(sample.session.Repack.Completed);
+  const Snapshot before = SnapshotFolder(sample.data.Path());
+  // Made in turn: the journal, the first sprite file and its images, the second sprite file,
+  // its first image; or, packing, the journal, the first sprite file, the second.
+  for (const auto& [option, failingCreate] : {std::pair{3, firstImages + 4}, {6, 3}}) {
+    sample.ui.Clear();
+    ClickOption(sample.session, option);
+    platform::FaultInjection::FailAt(platform::FileOperation::Create, failingCreate, "Disk full");
+    option == 3 ? ExtractRows(sample.session, {0, 1}) : RepackRows(sample.session, {0, 1});
+    platform::FaultInjection::Reset();
+    EXPECT_EQ(Differences(SnapshotFolder(sample.data.Path()), before), std::vector<std::string>{});
+    const auto messages = sample.Messages();
+    ASSERT_FALSE(messages.empty());
+    EXPECT_NE(messages.front().find("Disk full"), std::string::npos) << messages.front();
+    for (const std::string& text : messages) {
+      EXPECT_FALSE(text.starts_with("The File:") || text.starts_with("The files has been"))
+          << text;
+    }
+  }
 }
 
 // Stopping after the n-th sub-image, for a spread of n, into an empty folder and over an

@@ -18,6 +18,7 @@ TEST(ProgressLine, SaysHowFarTheWorkIsItsRateAndTheTimeLeft) {
     const char* Line;
   } rows[] = {
       {0, 2000, 0.6, "Extracting T_FRM_DD: 0 of 2000"},
+      {5, 2000, 0, "Extracting T_FRM_DD: 5 of 2000"},
       {1200, 2000, 0.6, "Extracting T_FRM_DD: 1200 of 2000, 2000/s, 0:00 left"},
       {30000, 128000, 10, "Extracting T_FRM_DD: 30000 of 128000, 3000/s, 0:33 left"},
       {1000, 400000, 1, "Extracting T_FRM_DD: 1000 of 400000, 1000/s, 6:39 left"},
