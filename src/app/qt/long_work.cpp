@@ -21,6 +21,12 @@ constexpr int kPollMs = 20;
 constexpr std::uint64_t kMostSteps = 1'000'000;
 
 void ShowReading(QProgressDialog& dialog, const SharedProgress::Reading& reading) {
+  // Work that reports no steps (an insertion, a listing) shows a bar that only moves.
+  if (reading.Total == 0) {
+    dialog.setMaximum(0);
+    dialog.setLabelText(QStringLiteral("Working..."));
+    return;
+  }
   const std::uint64_t scale = reading.Total / kMostSteps + 1;
   dialog.setMaximum(static_cast<int>(std::max<std::uint64_t>(reading.Total / scale, 1)));
   dialog.setValue(static_cast<int>(std::min(reading.Done, reading.Total) / scale));
