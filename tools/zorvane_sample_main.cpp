@@ -2,20 +2,34 @@
 #include <iostream>
 #include <string>
 
+#include "app/version.h"
 #include "sample/sample_installation.h"
 
 namespace {
 
+void PrintUsage(std::ostream& out) {
+  out << "usage: zorvane-sample DIR [--scale N]\n"
+         "       zorvane-sample --help | --version\n"
+         "  writes a synthetic PacGen DATA folder into DIR; N (1 to "
+      << zorvane::sample::kMaxScale << ") multiplies its member and sub-image counts\n";
+}
+
 int Usage() {
-  std::cerr << "usage: zorvane-sample DIR [--scale N]\n"
-               "  writes a synthetic PacGen DATA folder into DIR; N (1 to "
-            << zorvane::sample::kMaxScale << ") multiplies its member and sub-image counts\n";
+  PrintUsage(std::cerr);
   return 2;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc == 2 && (std::string(argv[1]) == "--help" || std::string(argv[1]) == "-h")) {
+    PrintUsage(std::cout);
+    return 0;
+  }
+  if (argc == 2 && std::string(argv[1]) == "--version") {
+    std::cout << "zorvane-sample " << zorvane::app::VersionNumber() << '\n';
+    return 0;
+  }
   std::string folder;
   zorvane::sample::SampleOptions options;
   for (int i = 1; i < argc; ++i) {

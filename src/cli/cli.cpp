@@ -1,6 +1,7 @@
 #include "cli/cli.h"
 
 #include "app/main_window_events.h"
+#include "app/version.h"
 #include "cli/check_command.h"
 #include "cli/command.h"
 #include "cli/extract_command.h"
@@ -59,7 +60,11 @@ void PrintList(const app::Session& session, std::ostream& out) {
 
 namespace {
 
+// --help or --version among the options: that is printed, nothing else done.
+enum class Request { Command, Help, Version };
+
 struct Invocation {
+  Request Asked = Request::Command;
   std::optional<std::string> DataFolder;
   std::optional<std::string> ProgramFolder;
   bool Quiet = false;
@@ -79,7 +84,9 @@ std::optional<unsigned> ThreadCount(const std::string& text) {
 }
 
 void PrintUsage(std::ostream& err) {
-  err << "usage: zorvane-cli [--data DIR] [--program-dir DIR] COMMAND [ARG...]\n"
+  err << "usage: zorvane-cli [--data DIR] [--program-dir DIR] [--quiet] [--threads N] COMMAND "
+         "[ARG...]\n"
+         "       zorvane-cli --help | --version\n"
          "  --data DIR         the game's DATA folder (instead of the settings file)\n"
          "  --program-dir DIR  the folder of the settings file and the internal palettes\n"
          "  --quiet            no progress line on the terminal\n"
@@ -94,11 +101,14 @@ void PrintUsage(std::ostream& err) {
 std::optional<Invocation> Parse(const std::vector<std::string>& args, std::ostream& err) {
   Invocation invocation;
   std::size_t i = 0;
-  for (; i < args.size() && args[i].starts_with("--"); ++i) {
+  for (; i < args.size() && (args[i].starts_with("--") || args[i] == "-h"); ++i) {
     const std::string& option = args[i];
     if ((option == "--data" || option == "--program-dir") && i + 1 < args.size() &&
         !args[i + 1].empty()) {
       (option == "--data" ? invocation.DataFolder : invocation.ProgramFolder) = args[++i];
+    } else if (option == "--help" || option == "-h" || option == "--version") {
+      invocation.Asked = option == "--version" ? Request::Version : Request::Help;
+      return invocation;
     } else if (option == "--quiet") {
       invocation.Quiet = true;
     } else if (const auto threads = option == "--threads" && i + 1 < args.size()
@@ -138,6 +148,14 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
   if (!invocation) {
     PrintUsage(err);
     return kExitUsage;
+  }
+  if (invocation->Asked == Request::Help) {
+    PrintUsage(out);
+    return kExitCompleted;
+  }
+  if (invocation->Asked == Request::Version) {
+    out << "zorvane-cli " << app::VersionNumber() << '\n';
+    return kExitCompleted;
   }
   platform::SetWorkThreads(invocation->Threads);
   PrintingUi ui(out);

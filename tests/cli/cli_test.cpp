@@ -45,7 +45,7 @@ TEST_F(CliFixture, WrongArgumentsAreAUsageErrorThatTouchesNothing) {
     EXPECT_EQ(Run(args), kExitUsage) << text;
     EXPECT_TRUE(err.str().starts_with("zorvane-cli: " + reason +
                                       "\nusage: zorvane-cli [--data DIR] [--program-dir DIR] "
-                                      "COMMAND [ARG...]\n"))
+                                      "[--quiet] [--threads N] COMMAND [ARG...]\n"))
         << err.str();
     EXPECT_EQ(out.str(), "") << text;
   }
@@ -54,6 +54,14 @@ TEST_F(CliFixture, WrongArgumentsAreAUsageErrorThatTouchesNothing) {
     EXPECT_NE(err.str().find(usage), std::string::npos) << usage;
   }
   EXPECT_EQ(testing::SnapshotFolder(data.Path()), before);
+  // Asked for, the usage goes to the standard output; so does the version.
+  for (const char* help : {"--help", "-h"}) {
+    EXPECT_EQ(Run({help}), kExitCompleted);
+    EXPECT_TRUE(out.str().starts_with("usage: zorvane-cli ")) << out.str();
+    EXPECT_NE(out.str().find("\n  repack icons|tiles SET... | --all\n"), std::string::npos);
+  }
+  EXPECT_EQ(Run({"--version"}), kExitCompleted);
+  EXPECT_EQ(out.str(), "zorvane-cli 2.4.0\n");
 }
 
 TEST_F(CliFixture, ListPrintsTheHeaderAndTheRowsOfTheChosenArchive) {

@@ -1,5 +1,9 @@
 #include <QApplication>
 #include <QFont>
+#include <cstring>
+#include <iostream>
+
+#include "app/version.h"
 
 #include "app/session.h"
 #include "form1.h"
@@ -7,6 +11,19 @@
 #include "qt_ui.h"
 
 int main(int argc, char** argv) {
+  // Answered before any window system is needed.
+  if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+    std::cout << "usage: zorvane\n"
+                 "       zorvane --help | --version\n"
+                 "  the desktop program: lists the members of a PacGen installation's archives,\n"
+                 "  extracts, browses, packs and inserts its pictures, carries unit descriptions.\n"
+                 "  Its settings file is Zorvane.ini; zorvane-cli runs the same commands.\n";
+    return 0;
+  }
+  if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+    std::cout << "zorvane " << zorvane::app::VersionNumber() << '\n';
+    return 0;
+  }
   QApplication application(argc, argv);
   QFont font = QApplication::font();
   font.setPixelSize(11);  // the size the window's twips were laid out for
