@@ -1,0 +1,63 @@
+#!/usr/bin/env bash
+# install_and_package.sh BUILD_DIR: installs the build into a scratch prefix and checks the list
+# of files, the desktop entry (desktop-file-validate), the metainfo (appstreamcli validate
+# --no-net), the MIME types (update-mime-database) and the installed programs' --version; then
+# makes the Debian package (cpack -G DEB) and checks its contents and its dependencies.
+# Exits 77 (skipped) when a tool is missing; ./test installs them.
+set -euo pipefail
+build=$(realpath "$1")
+for tool in desktop-file-validate appstreamcli update-mime-database dpkg-deb dpkg-shlibdeps cpack; do
+  if ! command -v "$tool" >/dev/null; then
+    echo "$tool is missing: skipped"
+    exit 77
+  fi
+done
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+id=io.github.zorvane.Zorvane
+expected="bin/zorvane
+bin/zorvane-cli
+bin/zorvane-sample
+share/applications/$id.desktop
+share/bash-completion/completions/zorvane-cli
+share/icons/hicolor/256x256/apps/$id.png
+share/icons/hicolor/48x48/apps/$id.png
+share/icons/hicolor/scalable/apps/$id.svg
+share/man/man1/zorvane-cli.1
+share/man/man1/zorvane-sample.1
+share/man/man1/zorvane.1
+share/metainfo/$id.metainfo.xml
+share/mime/packages/$id.xml"
+
+cmake --install "$build" --prefix "$work/prefix" >/dev/null
+installed=$(cd "$work/prefix" && find . -type f | sed 's|^\./||' | LC_ALL=C sort)
+if [ "$installed" != "$expected" ]; then
+  echo "FAILED: installed files differ:"
+  diff <(echo "$expected") <(echo "$installed") || true
+  exit 1
+fi
+desktop-file-validate "$work/prefix/share/applications/$id.desktop"
+appstreamcli validate --no-net "$work/prefix/share/metainfo/$id.metainfo.xml" >/dev/null
+cp -r "$work/prefix/share/mime" "$work/mime"
+update-mime-database "$work/mime" 2>/dev/null
+grep -q '^application/x-pacgen-archive:\*\.pfp$' "$work/mime/globs"
+grep -q '^image/x-pacgen-sprite:\*\.shp$' "$work/mime/globs"
+for program in zorvane zorvane-cli zorvane-sample; do
+  version=$("$work/prefix/bin/$program" --version)
+  [ "$version" = "$program 2.4.0" ] || { echo "FAILED: $program --version: $version"; exit 1; }
+done
+
+(cd "$work" && cpack -G DEB --config "$build/CPackConfig.cmake" -B "$work/package" >/dev/null)
+package=$(ls "$work"/package/*.deb)
+echo "$(basename "$package"):"
+dpkg-deb -c "$package" | awk '{print $6}' | grep -v '/$' | sed 's|^\./usr/||' | LC_ALL=C sort >"$work/contents"
+cat "$work/contents"
+if [ "$(cat "$work/contents")" != "$expected" ]; then
+  echo "FAILED: the package's contents differ from the installation"
+  exit 1
+fi
+depends=$(dpkg-deb -f "$package" Depends)
+echo "Depends: $depends"
+for library in libc6 libstdc++6 libqt6widgets6 libspng0; do
+  [[ "$depends" == *"$library"* ]] || { echo "FAILED: no $library in Depends"; exit 1; }
+done
