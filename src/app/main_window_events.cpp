@@ -114,6 +114,9 @@ bool RunStartUp(Session& session, const StartUpOptions& options,
   // A change that a run ending early left unfinished is completed or undone before anything is
   // read.
   platform::RecoverInterrupted(session.ProgramFolder, session.Ui);
+  if (session.SettingsFolder != session.ProgramFolder) {
+    platform::RecoverInterrupted(session.SettingsFolder, session.Ui);
+  }
   platform::RecoverInterrupted(session.DataFolder, session.Ui);
   if (beforeListing && !beforeListing(session)) return false;
   // Both index files are read as one program left them.

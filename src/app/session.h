@@ -22,17 +22,23 @@ namespace zorvane::app {
 // All state of one run of the program. Every worker gets the parts it reads and writes; two
 // sessions share nothing.
 struct Session {
-  Session(platform::Ui& ui, std::string programFolderSource)
-      : Ui(ui), ProgramFolderSource(std::move(programFolderSource)) {}
+  // The settings file is kept in the program folder, unless a folder of its own is given (an
+  // installed program keeps it in the user's configuration folder).
+  Session(platform::Ui& ui, std::string programFolderSource, std::string settingsFolderSource = {})
+      : Ui(ui),
+        ProgramFolderSource(std::move(programFolderSource)),
+        SettingsFolderSource(std::move(settingsFolderSource)) {}
   Session(const Session&) = delete;
   Session& operator=(const Session&) = delete;
 
   platform::Ui& Ui;
   // The folder the program runs from, as the front end found it (before trimming).
   std::string ProgramFolderSource;
+  std::string SettingsFolderSource;  // empty: the program folder
 
   // Settings.
-  std::string ProgramFolder;  // ends in the separator
+  std::string ProgramFolder;   // the internal palettes; ends in the separator
+  std::string SettingsFolder;  // Zorvane.ini; ends in the separator
   std::string DataFolder;     // the game's DATA folder; ends in the separator when chosen
   bool SettingsFound = false;
   std::string SettingsLine;

@@ -5,6 +5,7 @@
 #include "platform/failure_messages.h"
 #include "platform/file_system.h"
 #include "platform/file_transaction.h"
+#include "platform/leftover_files.h"
 #include "platform/number_text.h"
 #include "platform/paths.h"
 #include "platform/text_lines.h"
@@ -13,14 +14,42 @@ namespace zorvane::app {
 
 namespace {
 
-// The program folder as the session was given it, trimmed, with a trailing separator.
+// The program and settings folders as the session was given them, trimmed, with a trailing
+// separator.
 void SetProgramFolder(Session& session) {
   session.ProgramFolder = platform::WithTrailingSeparator(
       std::string(platform::TrimSpaces(session.ProgramFolderSource)));
+  session.SettingsFolder =
+      session.SettingsFolderSource.empty()
+          ? session.ProgramFolder
+          : platform::WithTrailingSeparator(
+                std::string(platform::TrimSpaces(session.SettingsFolderSource)));
 }
 
 std::string SettingsPath(const Session& session) {
-  return session.ProgramFolder + kSettingsFileName;
+  return session.SettingsFolder + kSettingsFileName;
+}
+
+// A settings file that an earlier version kept in the program folder moves, once, to the
+// settings folder of its own, through the transaction: written there whole, then taken away.
+void MoveSettingsFileOver(Session& session) {
+  if (session.SettingsFolder == session.ProgramFolder) return;
+  const std::string old = session.ProgramFolder + kSettingsFileName;
+  const std::string path = SettingsPath(session);
+  if (platform::FileExists(path) || !platform::FileExists(old)) return;
+  auto content = platform::ReadWholeFile(old);
+  if (!content) {
+    session.Ui.ShowMessage(platform::CannotReadMessage(old, content.Reason()));
+    return;
+  }
+  if (auto written = platform::ReplaceWholeFile(path, content.Value(), session.Ui,
+                                                "The settings file");
+      !written) {
+    session.Ui.ShowMessage(written.Reason());
+    return;
+  }
+  platform::RemoveFile(platform::ResolvePath(old));
+  session.Ui.ShowMessage("The settings file " + old + " has been moved to " + path + ".");
 }
 
 }  // namespace
@@ -60,6 +89,7 @@ std::string SettingsFileContent(const std::string& dataFolder) {
 void ReadSettings(Session& session) {
   session.SettingsFound = false;
   SetProgramFolder(session);
+  MoveSettingsFileOver(session);
   const std::string path = SettingsPath(session);
   if (!platform::FileExists(path)) return;
   auto content = platform::ReadWholeFile(path);

@@ -162,8 +162,11 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
   TerminalProgress progress(err, errIsTerminal && !invocation->Quiet);
   ui.SetProgress(&progress);
   // The default folder is only looked for (and made) when no folder is named.
-  app::Session session(ui, invocation->ProgramFolder ? *invocation->ProgramFolder
-                                                     : platform::DefaultProgramFolder());
+  const platform::ProgramFolders folders =
+      invocation->ProgramFolder
+          ? platform::ProgramFolders{*invocation->ProgramFolder, *invocation->ProgramFolder}
+          : platform::DefaultProgramFolders();
+  app::Session session(ui, folders.Data, folders.Settings);
   // Nobody can answer the folder dialog here: should it be shown (no settings file, no
   // --data), it is cancelled, and the program ends when asked whether to.
   ui.QueueAnswer(platform::Answer::Cancel);

@@ -20,23 +20,29 @@ std::string ExecutableFolder() {
   return executable.parent_path().string();
 }
 
-std::string UserDataFolder() {
-  if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg != nullptr && *xdg != '\0') {
+// $VARIABLE/Zorvane, else ~/FALLBACK/Zorvane.
+std::string UserFolder(const char* variable, const char* fallback) {
+  if (const char* xdg = std::getenv(variable); xdg != nullptr && *xdg != '\0') {
     return std::string(xdg) + kSeparator + "Zorvane";
   }
   const char* home = std::getenv("HOME");
-  return std::string(home != nullptr ? home : ".") + "/.local/share/Zorvane";
+  return std::string(home != nullptr ? home : ".") + kSeparator + fallback + kSeparator +
+         "Zorvane";
+}
+
+std::string MadeFolder(std::string folder) {
+  std::error_code error;
+  std::filesystem::create_directories(folder, error);
+  return folder;
 }
 
 }  // namespace
 
-std::string DefaultProgramFolder() {
+ProgramFolders DefaultProgramFolders() {
   const std::string executableFolder = ExecutableFolder();
-  if (::access(executableFolder.c_str(), W_OK) == 0) return executableFolder;
-  const std::string userFolder = UserDataFolder();
-  std::error_code error;
-  std::filesystem::create_directories(userFolder, error);
-  return userFolder;
+  if (::access(executableFolder.c_str(), W_OK) == 0) return {executableFolder, executableFolder};
+  return {MadeFolder(UserFolder("XDG_DATA_HOME", ".local/share")),
+          MadeFolder(UserFolder("XDG_CONFIG_HOME", ".config"))};
 }
 
 }  // namespace zorvane::platform

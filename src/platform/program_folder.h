@@ -4,10 +4,17 @@
 
 namespace zorvane::platform {
 
-// The folder that holds the settings file and the internal palettes: the folder of the
-// running executable or, where that folder cannot be written (an installed copy), the
-// per-user application data folder ($XDG_DATA_HOME/Zorvane, else ~/.local/share/Zorvane),
-// created when missing. Without a trailing separator.
-std::string DefaultProgramFolder();
+// Where the program keeps its own files. Without trailing separators.
+struct ProgramFolders {
+  std::string Data;      // the internal palettes
+  std::string Settings;  // the settings file
+};
+
+// The folders of the running program: the folder of the executable for both, where that folder
+// can be written (a copy run from its build or unpacked folder); otherwise (an installed copy)
+// the platform's per-user folders, created when missing: for the palettes the data folder
+// ($XDG_DATA_HOME/Zorvane, else ~/.local/share/Zorvane), for the settings the configuration
+// folder ($XDG_CONFIG_HOME/Zorvane, else ~/.config/Zorvane).
+ProgramFolders DefaultProgramFolders();
 
 }  // namespace zorvane::platform

@@ -179,3 +179,36 @@ TEST_F(StartUpTest, TheFolderDialogAsksUntilAValidFolderOrTheEnd) {
 
 }  // namespace
 }  // namespace zorvane::app
+
+namespace zorvane::app {
+namespace {
+
+// An installed program keeps its settings in a folder of their own: a settings file an earlier
+// version left in the program folder moves there once, with a line that says so; after that,
+// and when the settings folder has its own file already, nothing moves.
+TEST(SettingsFolder, TakesOverTheProgramFoldersSettingsFileOnce) {
+  testing::SampleSession s;
+  testing::TempFolder settings;
+  const std::string old = s.program / "Zorvane.ini";
+  const std::string moved = settings / "Zorvane.ini";
+  const std::string content = testing::ReadText(old);
+  {
+    Session session(s.ui, s.program.Path(), settings.Path());
+    ASSERT_TRUE(RunStartUp(session));
+    EXPECT_EQ(session.DataFolder, s.data.Path());
+  }
+  EXPECT_EQ(s.ui.Messages(), std::vector<std::string>{"The settings file " + old +
+                                                      " has been moved to " + moved + "."});
+  EXPECT_FALSE(std::filesystem::exists(old));
+  EXPECT_EQ(testing::ReadText(moved), content);
+  testing::WriteFile(old, "PFP-path = /elsewhere/\r\n");
+  s.ui.Clear();
+  Session again(s.ui, s.program.Path(), settings.Path());
+  ASSERT_TRUE(RunStartUp(again));
+  EXPECT_EQ(again.DataFolder, s.data.Path());
+  EXPECT_TRUE(s.ui.Messages().empty());
+  EXPECT_EQ(testing::ReadText(old), "PFP-path = /elsewhere/\r\n");
+}
+
+}  // namespace
+}  // namespace zorvane::app

@@ -30,7 +30,8 @@ int main(int argc, char** argv) {
   QApplication::setFont(font);
 
   zorvane::qt::QtUi ui;
-  zorvane::app::Session session(ui, zorvane::platform::DefaultProgramFolder());
+  const auto folders = zorvane::platform::DefaultProgramFolders();
+  zorvane::app::Session session(ui, folders.Data, folders.Settings);
   zorvane::qt::Form1 window(session);
   ui.SetParentWindow(&window);
   ui.SetStartFolder(&session.DataFolder);
