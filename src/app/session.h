@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 #include <utility>
 
 #include "app/about.h"
@@ -42,6 +43,8 @@ struct Session {
   std::string DataFolder;     // the game's DATA folder; ends in the separator when chosen
   bool SettingsFound = false;
   std::string SettingsLine;
+  // The DATA folders used last, the latest first (at most kMostRecentInstallations).
+  std::vector<std::string> RecentInstallations;
   // The Browse window's size and panes, from the settings file or as last closed.
   std::optional<app::BrowseLayout> BrowseLayout;
 

@@ -1,6 +1,7 @@
 #include "app/settings.h"
 
 #include "app/browse_layout.h"
+#include "app/main_window_events.h"
 
 #include "platform/failure_messages.h"
 #include "platform/file_system.h"
@@ -65,6 +66,7 @@ namespace {
 void WriteSettingsFile(Session& session) {
   const std::string path = SettingsPath(session);
   std::string content = SettingsFileContent(session.DataFolder);
+  content += RecentInstallationLines(session.RecentInstallations);
   if (session.BrowseLayout) content += BrowseLayoutLine(*session.BrowseLayout);
   if (session.Extraction.Format != graphics::PictureFormat::Bmp) {
     content += PictureFormatLine(session.Extraction.Format);
@@ -103,6 +105,11 @@ void ReadSettings(Session& session) {
     while (!lines.AtEnd()) {
       const std::string_view line = lines.Next();
       if (auto layout = BrowseLayoutFromLine(line)) session.BrowseLayout = *layout;
+      if (line.starts_with(kRecentInstallationKey) &&
+          session.RecentInstallations.size() < kMostRecentInstallations) {
+        session.RecentInstallations.emplace_back(
+            platform::TrimSpaces(line.substr(kRecentInstallationKey.size())));
+      }
       if (auto format = PictureFormatFromLine(line)) session.Extraction.Format = *format;
     }
   }
@@ -168,12 +175,76 @@ std::string BrowseDataFolder(Session& session) {
       {kFolderDialogTitle, kFolderDialogFilter, kFolderDialogInitialName, {}});
 }
 
+namespace {
+
+// Setup's check of a DATA folder: it exists and holds PFPDATA.IDX.
+bool UsableDataFolder(const std::string& folder) {
+  return platform::FolderExists(folder) && platform::FileExists(folder + "PFPDATA.IDX");
+}
+
+// The list with `folder` first and no other entry naming it.
+std::vector<std::string> WithFirst(const std::vector<std::string>& folders,
+                                   const std::string& folder) {
+  std::vector<std::string> list{folder};
+  for (const std::string& other : folders) {
+    if (other != folder && list.size() < kMostRecentInstallations) list.push_back(other);
+  }
+  return list;
+}
+
+void SaveRecentInstallations(Session& session) {
+  SaveSettingsLine(session, kRecentInstallationKey,
+                   RecentInstallationLines(session.RecentInstallations));
+}
+
+}  // namespace
+
+std::string RecentInstallationLines(const std::vector<std::string>& folders) {
+  std::string lines;
+  for (const std::string& folder : folders) {
+    lines += std::string(kRecentInstallationKey) + " " + folder + std::string(platform::kLineEnd);
+  }
+  return lines;
+}
+
+void RememberInstallation(Session& session) {
+  if (!session.RecentInstallations.empty() &&
+      session.RecentInstallations.front() == session.DataFolder) {
+    return;
+  }
+  session.RecentInstallations = WithFirst(session.RecentInstallations, session.DataFolder);
+  SaveRecentInstallations(session);
+}
+
+bool OpenRecentInstallation(Session& session, std::size_t index) {
+  if (index >= session.RecentInstallations.size()) return false;
+  const std::string folder = session.RecentInstallations[index];
+  if (!UsableDataFolder(folder)) {
+    session.Ui.ShowMessage(kShowFolderMessage);
+    return false;
+  }
+  session.DataFolder = folder;
+  session.RecentInstallations = WithFirst(session.RecentInstallations, folder);
+  WriteSettingsFile(session);
+  LoadExtIndex(session);
+  return true;
+}
+
+void ClearRecentInstallations(Session& session) {
+  session.RecentInstallations.clear();
+  SaveSettingsLine(session, kRecentInstallationKey, std::string());
+}
+
 void SetupDataFolder(Session& session) {
+  // The folder used so far stays in the list, after the one chosen now.
+  if (!session.DataFolder.empty()) {
+    session.RecentInstallations = WithFirst(session.RecentInstallations, session.DataFolder);
+  }
   while (!session.SettingsFound) {
     const std::string chosen(platform::TrimSpaces(BrowseDataFolder(session)));
     session.DataFolder = platform::FolderPart(chosen);
-    if (platform::FolderExists(session.DataFolder) &&
-        platform::FileExists(session.DataFolder + "PFPDATA.IDX")) {
+    if (UsableDataFolder(session.DataFolder)) {
+      session.RecentInstallations = WithFirst(session.RecentInstallations, session.DataFolder);
       WriteSettingsFile(session);
       session.SettingsFound = true;
       return;

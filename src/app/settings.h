@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 #include <string_view>
 
 #include "app/session.h"
@@ -70,5 +71,20 @@ void ChoosePictureFormat(Session& session, graphics::PictureFormat format);
 
 // Shows the folder dialog; returns what it returned.
 std::string BrowseDataFolder(Session& session);
+
+// Setup > Recent installations: the last DATA folders, one line each in the settings file
+// ("Recent installation = FOLDER"), the latest first.
+inline constexpr std::string_view kRecentInstallationKey = "Recent installation =";
+inline constexpr std::size_t kMostRecentInstallations = 5;
+std::string RecentInstallationLines(const std::vector<std::string>& folders);
+// Puts the DATA folder first in the list (once, at most five kept) and saves the list when the
+// settings file exists. The start-up and Setup call it for the folder they use.
+void RememberInstallation(Session& session);
+// Switches to the folder of the list's entry `index` with the checks of Setup (the folder and
+// its PFPDATA.IDX exist), then reloads EXT.IDX and the list; a folder that fails them is
+// refused with Setup's message and nothing changes. Returns whether it switched.
+bool OpenRecentInstallation(Session& session, std::size_t index);
+// Empties the list, in the settings file too.
+void ClearRecentInstallations(Session& session);
 
 }  // namespace zorvane::app

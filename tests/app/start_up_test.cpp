@@ -127,7 +127,10 @@ TEST_F(StartUpTest, TheFirstLineOfTheSettingsFileNamesTheFolder) {
   testing::WriteArchiveIndex(data + "OTHER/ext.idx", {testing::Archive("SND", 0)});
   s.ui.QueueFileChoice(data + "OTHER/pfpdata.idx");
   OnSetupMenu(*fresh);
-  EXPECT_EQ(ReadText(program + "zorvane.INI"), "PFP-path = " + data + "OTHER/\r\n");
+  // The folder of the settings line before (a folder that does not exist) stays in the list.
+  EXPECT_EQ(ReadText(program + "zorvane.INI"), "PFP-path = " + data +
+                                                  "OTHER/\r\nRecent installation = " + data +
+                                                  "OTHER/\r\nRecent installation = /lower/\r\n");
   ASSERT_EQ(fresh->Window.List1.size(), 2u);
   EXPECT_EQ(fresh->Window.List1[1].substr(0, 19), "C           SND.PFP");
 }
@@ -161,7 +164,7 @@ TEST_F(StartUpTest, TheFolderDialogAsksUntilAValidFolderOrTheEnd) {
     EXPECT_EQ(s.ui.FileRequests().at(0).Filter, "PacGen Datafiles (*.IDX, *.PFP)|*.IDX;*.PFP");
     EXPECT_EQ(s.ui.FileRequests()[0].InitialName, "PFPDATA.IDX");
     EXPECT_EQ(std::filesystem::exists(ini) ? ReadText(ini) : "",
-              chosen ? "PFP-path = " + data + "\r\n" : "");
+              chosen ? "PFP-path = " + data + "\r\nRecent installation = " + data + "\r\n" : "");
   }
   std::filesystem::remove(ini);  // the --data option stands for a settings file, not written
   ASSERT_TRUE(RunStartUp(Fresh(), {data.substr(0, data.size() - 1)}));
@@ -208,6 +211,58 @@ TEST(SettingsFolder, TakesOverTheProgramFoldersSettingsFileOnce) {
   EXPECT_EQ(again.DataFolder, s.data.Path());
   EXPECT_TRUE(s.ui.Messages().empty());
   EXPECT_EQ(testing::ReadText(old), "PFP-path = /elsewhere/\r\n");
+}
+
+}  // namespace
+}  // namespace zorvane::app
+
+namespace zorvane::app {
+namespace {
+
+// Setup > Recent installations: the latest folder first, each once, at most five, kept in the
+// settings file; a folder that is gone is refused with Setup's message and nothing changes; an
+// entry that is there becomes the DATA folder, listed at once; Clear empties the list.
+TEST(RecentInstallations, KeepTheLastFiveFoldersAndSwitchWithSetupsChecks) {
+  testing::SampleSession s;
+  ASSERT_TRUE(RunStartUp(s.session));
+  const std::string ini = s.program / "Zorvane.ini";
+  const std::string data = s.data.Path();
+  for (const char* folder : {"/a/", "/b/", "/c/", "/d/", "/e/", "/c/"}) {
+    s.session.DataFolder = folder;
+    RememberInstallation(s.session);
+  }
+  s.session.DataFolder = data;
+  RememberInstallation(s.session);
+  const std::vector<std::string> expected{data, "/c/", "/e/", "/d/", "/b/"};
+  EXPECT_EQ(s.session.RecentInstallations, expected);
+  Session again(s.ui, s.program.Path());
+  ASSERT_TRUE(RunStartUp(again));
+  EXPECT_EQ(again.RecentInstallations, expected);
+
+  s.ui.Clear();
+  const std::string before = testing::ReadText(ini);
+  EXPECT_FALSE(OpenRecentInstallation(again, 1));
+  EXPECT_EQ(s.ui.Messages(), std::vector<std::string>{kShowFolderMessage});
+  EXPECT_EQ(again.DataFolder, data);
+  EXPECT_EQ(testing::ReadText(ini), before);
+
+  const std::string other = data + "OTHER/";
+  std::filesystem::create_directories(other);
+  testing::WriteMemberIndex(other + "PFPDATA.IDX", 0,
+                            {testing::Member("B", 1, 0), testing::Member("C", 1, 1)});
+  testing::WriteArchiveIndex(other + "EXT.IDX", {testing::Archive("SND", 0)});
+  again.RecentInstallations[2] = other;
+  ClickOption(again, 1);
+  ASSERT_TRUE(OpenRecentInstallation(again, 2));
+  EXPECT_EQ(again.DataFolder, other);
+  EXPECT_EQ(again.RecentInstallations,
+            (std::vector<std::string>{other, data, "/c/", "/d/", "/b/"}));
+  EXPECT_TRUE(testing::ReadText(ini).starts_with("PFP-path = " + other + "\r\n"));
+  EXPECT_EQ(again.Window.List1.size(), 2u);
+
+  ClearRecentInstallations(again);
+  EXPECT_TRUE(again.RecentInstallations.empty());
+  EXPECT_EQ(testing::ReadText(ini), "PFP-path = " + other + "\r\n");
 }
 
 }  // namespace

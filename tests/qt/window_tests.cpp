@@ -129,7 +129,7 @@ class MainWindowTest : public QObject {
         menus,
         (QStringList{"File: mnu_end=End", "Extract: Ext_unitdescr=UnitDescriptions mnu_browse=Browse...",
                      "Insert: ins_unitdescr=Insert Unitdescriptions - mnu_SHP_PFP=Insert SHP file",
-                     "Setup: mnu_setup=DATA folder mnu_check=Check installation "
+                     "Setup: mnu_setup=DATA folder mnu_recent=Recent installations mnu_check=Check installation "
                      "mnu_picture_format=Picture format",
                      "Help: mnu_howto=HowTo mnu_about=About"}));
     const std::string data = w.sample.data.Path();
@@ -159,6 +159,17 @@ class MainWindowTest : public QObject {
     emit w.Find<QMenu>("mnu_setup_menu")->aboutToShow();
     QVERIFY(w.Find<QAction>("mnu_format_bmp")->isChecked());
     QVERIFY(!w.Find<QAction>("mnu_format_sheet")->isChecked());
+    // Recent installations: one entry a folder, a missing one greyed out, then Clear.
+    w.sample.session.RecentInstallations = {w.sample.data.Path(), "/gone/"};
+    QMenu* recent = w.Find<QAction>("mnu_recent")->menu();
+    emit recent->aboutToShow();
+    QCOMPARE(w.Find<QAction>("mnu_recent_0")->text(), ToQString(w.sample.data.Path()));
+    QVERIFY(w.Find<QAction>("mnu_recent_0")->isEnabled());
+    QVERIFY(!w.Find<QAction>("mnu_recent_1")->isEnabled());
+    w.Find<QAction>("mnu_recent_clear")->trigger();
+    QVERIFY(w.sample.session.RecentInstallations.empty());
+    emit recent->aboutToShow();
+    QVERIFY(!w.Find<QAction>("mnu_recent_clear")->isEnabled());
   }
 
   // Each How-To topic shows its own text; Close and the title bar hide the window and the model

@@ -23,6 +23,7 @@
 #include "app/row_dispatch.h"
 #include "app/settings.h"
 #include "app/unit_description_menu.h"
+#include "platform/file_system.h"
 #include "browse_window.h"
 #include "form2.h"
 #include "frm_about.h"
@@ -117,12 +118,37 @@ void Form1::BuildMenus() {
     Run(app::OnSetupMenu);
     if (session_.Terminated) EndProgram();
   });
+  BuildRecentMenu(setup);
   connect(addAction(setup, "mnu_check", "Check installation"), &QAction::triggered, this,
           [this] { Run(app::OnCheckInstallation); });
   BuildPictureFormatMenu(setup);
   QMenu* help = addMenu("mnu_help", "Help");
   connect(addAction(help, "mnu_howto", "HowTo"), &QAction::triggered, this, &Form1::ShowHowTo);
   connect(addAction(help, "mnu_about", "About"), &QAction::triggered, this, &Form1::ShowAbout);
+}
+
+void Form1::BuildRecentMenu(QMenu* setup) {
+  QMenu* recent = setup->addMenu(QStringLiteral("Recent installations"));
+  recent->menuAction()->setObjectName(QStringLiteral("mnu_recent"));
+  // Made again each time it opens: the list follows the session, a missing folder greyed out.
+  connect(recent, &QMenu::aboutToShow, this, [this, recent] {
+    recent->clear();
+    const auto& folders = session_.RecentInstallations;
+    for (std::size_t i = 0; i < folders.size(); ++i) {
+      QAction* entry = recent->addAction(ToQString(folders[i]));
+      entry->setObjectName(QStringLiteral("mnu_recent_%1").arg(i));
+      entry->setEnabled(platform::FolderExists(folders[i]));
+      connect(entry, &QAction::triggered, this, [this, i] {
+        Run([i](app::Session& session) { app::OpenRecentInstallation(session, i); });
+      });
+    }
+    recent->addSeparator();
+    QAction* clear = recent->addAction(QStringLiteral("Clear"));
+    clear->setObjectName(QStringLiteral("mnu_recent_clear"));
+    clear->setEnabled(!folders.empty());
+    connect(clear, &QAction::triggered, this,
+            [this] { Run(app::ClearRecentInstallations); });
+  });
 }
 
 void Form1::BuildPictureFormatMenu(QMenu* setup) {
@@ -226,7 +252,7 @@ void Form1::Run(Handler handler) {
 }
 
 bool Form1::Load() {
-  app::RunStartUp(session_);
+  if (app::RunStartUp(session_)) app::RememberInstallation(session_);
   if (session_.Terminated) return false;
   Refresh();
   return true;

@@ -56,6 +56,7 @@ class Form1 : public QMainWindow {
   void BuildMenus();
   // Setup > Picture format: BMP, PNG or PNG sheet, one of them marked.
   void BuildPictureFormatMenu(QMenu* setup);
+  void BuildRecentMenu(QMenu* setup);
   void BuildTopPanel(QWidget* central);
   void BuildList(QWidget* central);
   void BuildChoices(QWidget* central);
