@@ -216,18 +216,22 @@ void RememberInstallation(Session& session) {
   SaveRecentInstallations(session);
 }
 
-bool OpenRecentInstallation(Session& session, std::size_t index) {
-  if (index >= session.RecentInstallations.size()) return false;
-  const std::string folder = session.RecentInstallations[index];
-  if (!UsableDataFolder(folder)) {
+bool SwitchInstallation(Session& session, const std::string& folder) {
+  const std::string dataFolder = platform::WithTrailingSeparator(folder);
+  if (!UsableDataFolder(dataFolder)) {
     session.Ui.ShowMessage(kShowFolderMessage);
     return false;
   }
-  session.DataFolder = folder;
-  session.RecentInstallations = WithFirst(session.RecentInstallations, folder);
+  session.DataFolder = dataFolder;
+  session.RecentInstallations = WithFirst(session.RecentInstallations, dataFolder);
   WriteSettingsFile(session);
   LoadExtIndex(session);
   return true;
+}
+
+bool OpenRecentInstallation(Session& session, std::size_t index) {
+  if (index >= session.RecentInstallations.size()) return false;
+  return SwitchInstallation(session, session.RecentInstallations[index]);
 }
 
 void ClearRecentInstallations(Session& session) {

@@ -80,9 +80,12 @@ std::string RecentInstallationLines(const std::vector<std::string>& folders);
 // Puts the DATA folder first in the list (once, at most five kept) and saves the list when the
 // settings file exists. The start-up and Setup call it for the folder they use.
 void RememberInstallation(Session& session);
-// Switches to the folder of the list's entry `index` with the checks of Setup (the folder and
-// its PFPDATA.IDX exist), then reloads EXT.IDX and the list; a folder that fails them is
-// refused with Setup's message and nothing changes. Returns whether it switched.
+// Switches to the DATA folder `folder` with the checks of Setup (the folder and its PFPDATA.IDX
+// exist): it becomes the first recent installation, is written into the settings file, and
+// EXT.IDX and the list are loaded from it. A folder that fails them is refused with Setup's
+// message and nothing changes. Returns whether it switched.
+bool SwitchInstallation(Session& session, const std::string& folder);
+// The same for the folder of the recent list's entry `index`.
 bool OpenRecentInstallation(Session& session, std::size_t index);
 // Empties the list, in the settings file too.
 void ClearRecentInstallations(Session& session);

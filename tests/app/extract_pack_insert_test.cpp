@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "app/dropped_files.h"
 #include "app/extraction_events.h"
 #include "app/insert_menu.h"
 #include "sample/sample_palettes.h"
@@ -182,6 +183,44 @@ TEST_F(ExtractPackInsertTest, EditedBmpsComeBackFromTheGameAsEdited) {
   std::filesystem::remove_all(bmps);
   ASSERT_TRUE(s.DoubleClick(2, "UNITICON"));
   EXPECT_EQ(SnapshotFolder(bmps), editedBmps);
+}
+
+}  // namespace
+}  // namespace zorvane::app
+
+namespace zorvane::app {
+namespace {
+
+// Dropped files, one after another: a sprite file is inserted as Insert SHP file inserts it
+// (the same messages); a folder or PFPDATA.IDX is offered as the installation and switched to
+// only when the user agrees; anything else is refused with a message and changes nothing.
+TEST_F(ExtractPackInsertTest, DroppedFilesAreInsertedSwitchedToOrRefused) {
+  ASSERT_TRUE(s.DoubleClick(2, "CURSORS"));
+  const std::string sprite = data + "TOVRIN_PFP/ICONS/CURSORS.SHP";
+  s.ui.Clear();
+  ASSERT_EQ(Insert(sprite), InsertionOutcome::Inserted);
+  const auto inserted = s.ui.Messages();
+  const auto before = SnapshotFolder(data);
+  s.ui.Clear();
+  OnFilesDropped(s.session, {sprite});
+  EXPECT_EQ(s.session.LastInsertion, InsertionOutcome::Inserted);
+  EXPECT_EQ(s.ui.Messages(), inserted);
+  const auto dropped = SnapshotFolder(data);
+  EXPECT_EQ(dropped.at("SHP.PFP"), before.at("SHP.PFP"));
+
+  testing::TempFolder other;
+  ASSERT_TRUE(sample::WriteSampleInstallation(other.Path(), {}));
+  testing::WriteFile(s.program / "notes.txt", "x");
+  s.ui.Clear();
+  s.ui.QueueAnswer(platform::Answer::Cancel);
+  s.ui.QueueAnswer(platform::Answer::Ok);
+  OnFilesDropped(s.session,
+                 {other.Path(), s.program / "notes.txt", other / "pfpdata.idx"});
+  EXPECT_EQ(s.ui.Questions(), (Rows{SwitchQuestion(other.Path()), SwitchQuestion(other.Path())}));
+  EXPECT_EQ(s.ui.Messages(), Rows{NotDroppableMessage(s.program / "notes.txt")});
+  EXPECT_EQ(s.session.DataFolder, other.Path());
+  EXPECT_EQ(s.session.RecentInstallations.front(), other.Path());
+  EXPECT_EQ(SnapshotFolder(data), dropped);
 }
 
 }  // namespace

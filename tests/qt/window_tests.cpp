@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <thread>
 
+#include "app/dropped_files.h"
+#include "browse_window.h"
 #include "form1.h"
 #include "form2.h"
 #include "frm_about.h"
@@ -170,6 +172,23 @@ class MainWindowTest : public QObject {
     QVERIFY(w.sample.session.RecentInstallations.empty());
     emit recent->aboutToShow();
     QVERIFY(!w.Find<QAction>("mnu_recent_clear")->isEnabled());
+    // Files dropped on the main window, or on the Browse window, go to the dropped-files handler.
+    const std::string notes = w.sample.program / "notes.txt";
+    zorvane::testing::WriteFile(notes, "x");
+    w.window.ShowBrowse();
+    for (QWidget* target : {static_cast<QWidget*>(&w.window),
+                            static_cast<QWidget*>(w.window.Browse())}) {
+      w.sample.ui.Clear();
+      QMimeData mime;
+      mime.setUrls({QUrl::fromLocalFile(ToQString(notes))});
+      QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+      QApplication::sendEvent(target, &enter);
+      QVERIFY(enter.isAccepted());
+      QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+      QApplication::sendEvent(target, &drop);
+      QCOMPARE(w.sample.ui.Messages(),
+               std::vector<std::string>{zorvane::app::NotDroppableMessage(notes)});
+    }
   }
 
   // Each How-To topic shows its own text; Close and the title bar hide the window and the model

@@ -1,5 +1,7 @@
 #include "browse_window.h"
 
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -12,6 +14,7 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include "app/dropped_files.h"
 #include "member_table.h"
 #include "preview_pane.h"
 #include "qt_ui.h"
@@ -37,6 +40,7 @@ BrowseWindow::BrowseWindow(app::Session& session, std::function<void()> afterCom
   setObjectName(QStringLiteral("Browse"));
   setWindowTitle(QStringLiteral("Browse"));
   setWindowIcon(ProgramIcon());
+  setAcceptDrops(true);
   filter_ = new QLineEdit(this);
   filter_->setObjectName(QStringLiteral("FilterBox"));
   filter_->setPlaceholderText(
@@ -147,6 +151,18 @@ void BrowseWindow::ApplyLayout() {
   const std::vector<int>& panes = layout.PaneSizes;
   if (panes.size() >= 2) splitter_->setSizes({panes[0], panes[1]});
   if (panes.size() >= 4) preview_->Splitter()->setSizes({panes[2], panes[3]});
+}
+
+void BrowseWindow::dragEnterEvent(QDragEnterEvent* event) {
+  if (!DroppedPaths(event->mimeData()).empty()) event->acceptProposedAction();
+}
+
+void BrowseWindow::dropEvent(QDropEvent* event) {
+  const std::vector<std::string> paths = DroppedPaths(event->mimeData());
+  if (paths.empty()) return;
+  event->acceptProposedAction();
+  RunCommand(session_.Ui, [this, &paths] { app::OnFilesDropped(session_, paths); });
+  AfterCommand();
 }
 
 void BrowseWindow::hideEvent(QHideEvent* event) {

@@ -48,6 +48,8 @@ class BrowseWindow : public QWidget {
 
  protected:
   void hideEvent(QHideEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   void BuildShortcuts();

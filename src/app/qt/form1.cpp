@@ -3,6 +3,8 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFrame>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -17,6 +19,7 @@
 #include <QStringListModel>
 
 #include "app/check_menu.h"
+#include "app/dropped_files.h"
 #include "app/extraction_events.h"
 #include "app/insert_menu.h"
 #include "app/main_window_events.h"
@@ -60,6 +63,7 @@ Form1::Form1(app::Session& session) : session_(session) {
   BuildList(central);
   BuildChoices(central);
   setFixedWidth(Pixels(kClientWidthTwips));
+  setAcceptDrops(true);
 }
 
 Form1::~Form1() = default;
@@ -348,6 +352,22 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
     }
   }
   return QMainWindow::eventFilter(watched, event);
+}
+
+void Form1::OpenFiles(const std::vector<std::string>& paths) {
+  if (paths.empty()) return;
+  Run([&paths](app::Session& session) { app::OnFilesDropped(session, paths); });
+}
+
+void Form1::dragEnterEvent(QDragEnterEvent* event) {
+  if (!DroppedPaths(event->mimeData()).empty()) event->acceptProposedAction();
+}
+
+void Form1::dropEvent(QDropEvent* event) {
+  const std::vector<std::string> paths = DroppedPaths(event->mimeData());
+  if (paths.empty()) return;
+  event->acceptProposedAction();
+  OpenFiles(paths);
 }
 
 void Form1::closeEvent(QCloseEvent* event) {

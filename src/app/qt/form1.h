@@ -41,6 +41,9 @@ class Form1 : public QMainWindow {
   // Shows the session's window model.
   void Refresh();
 
+  // Files dropped on a window or given on the command line (see app::OnFilesDropped).
+  void OpenFiles(const std::vector<std::string>& paths);
+
   Form2* HowToWindow() const { return howTo_; }
   FrmAbout* AboutWindow() const;
   // Extract > Browse: opens the Browse window, or brings it to the front.
@@ -49,6 +52,8 @@ class Form1 : public QMainWindow {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
   void moveEvent(QMoveEvent* event) override;
 

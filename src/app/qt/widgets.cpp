@@ -1,5 +1,8 @@
 #include "widgets.h"
 
+#include <QMimeData>
+#include <QUrl>
+
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QFrame>
@@ -77,6 +80,15 @@ QFrame* MakeLine(QWidget* parent, const char* name, int left, int right, int y) 
   line->setFrameShadow(QFrame::Sunken);
   line->setGeometry(Pixels(left), Pixels(y) - 1, Pixels(right - left), 3);
   return line;
+}
+
+std::vector<std::string> DroppedPaths(const QMimeData* data) {
+  std::vector<std::string> paths;
+  if (data == nullptr || !data->hasUrls()) return paths;
+  for (const QUrl& url : data->urls()) {
+    if (url.isLocalFile()) paths.push_back(ToStdString(url.toLocalFile()));
+  }
+  return paths;
 }
 
 QIcon ProgramIcon() {

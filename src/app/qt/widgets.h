@@ -4,6 +4,7 @@
 #include <QIcon>
 #include <QString>
 #include <string>
+#include <vector>
 
 class QFrame;
 class QLabel;
@@ -11,10 +12,15 @@ class QRect;
 class QWidget;
 
 // Small pieces the three windows share.
+class QMimeData;
+
 namespace zorvane::qt {
 
 // The program's own texts are bytes in UTF-8; CR LF becomes a line break.
 QString ToQString(const std::string& text);
+
+// The local files and folders a drag carries, in order; nothing when it carries none.
+std::vector<std::string> DroppedPaths(const QMimeData* data);
 std::string ToStdString(const QString& text);
 
 // Courier New where it exists, otherwise the system's fixed-pitch font.
