@@ -9,6 +9,7 @@
 #include "archive/index_files.h"
 #include "archive/index_tables.h"
 #include "archive/insertion_messages.h"
+#include "platform/number_text.h"
 #include "platform/failure_messages.h"
 #include "platform/file_system.h"
 #include "platform/file_transaction.h"
@@ -179,14 +180,31 @@ void CheckMembers(const std::vector<MemberRecord>& records, std::size_t first, s
   found.Close();
 }
 
-void CheckArchives(const std::string& dataFolder, const std::vector<MemberRecord>& records,
+// The path the check reads for a file of the installation: its own, or the file read in its
+// place.
+class CheckedFiles {
+ public:
+  CheckedFiles(const std::string& dataFolder, const FilesInstead& instead)
+      : dataFolder_(dataFolder), instead_(instead) {}
+  std::string PathOf(const std::string& name) const {
+    const auto other = instead_.find(platform::UpperCase(name));
+    return dataFolder_ + (other == instead_.end() ? name : other->second);
+  }
+  const std::string& Folder() const { return dataFolder_; }
+
+ private:
+  const std::string& dataFolder_;
+  const FilesInstead& instead_;
+};
+
+void CheckArchives(const CheckedFiles& files, const std::vector<MemberRecord>& records,
                    const std::vector<ArchiveRecord>& archives, const Groups& groups,
                    std::vector<std::string>& problems) {
   const std::size_t compared = std::min(archives.size(), groups.Archives);
   for (std::size_t k = 0; k < compared; ++k) {
     const std::string name = ComparableName(archives[k].Name);
     if (!NamesAFileOfTheFolder(name)) continue;  // said with EXT.IDX
-    const std::string path = dataFolder + name + kArchiveExtension;
+    const std::string path = files.PathOf(name + kArchiveExtension);
     if (!platform::FileExists(path)) {
       problems.push_back("The archive " + path + " does not exist.");
       continue;
@@ -203,15 +221,16 @@ void CheckArchives(const std::string& dataFolder, const std::vector<MemberRecord
   }
 }
 
-std::vector<std::string> Check(const std::string& dataFolder) {
+std::vector<std::string> Check(const CheckedFiles& files) {
+  const std::string& dataFolder = files.Folder();
   std::vector<std::string> problems;
   if (platform::JournalPending(dataFolder)) {
     problems.push_back("An interrupted change of " + dataFolder +
                        " has not been finished or undone (the hidden file " +
                        platform::kJournalFileName + " is there).");
   }
-  const std::string memberIndexPath = dataFolder + kMemberIndexName;
-  const std::string archiveIndexPath = dataFolder + kArchiveIndexName;
+  const std::string memberIndexPath = files.PathOf(kMemberIndexName);
+  const std::string archiveIndexPath = files.PathOf(kArchiveIndexName);
   const auto memberIndexBytes = ReadIndex(memberIndexPath, kIndexHeaderSize, problems);
   const auto archiveIndexBytes = ReadIndex(archiveIndexPath, 0, problems);
   if (!memberIndexBytes || !archiveIndexBytes) return problems;
@@ -221,7 +240,7 @@ std::vector<std::string> Check(const std::string& dataFolder) {
   const Groups groups = FindGroups(records, memberIndexPath, problems);
   if (records.empty()) return problems;
   CheckArchiveIndex(archives, groups, archiveIndexPath, memberIndexPath, problems);
-  CheckArchives(dataFolder, records, archives, groups, problems);
+  CheckArchives(files, records, archives, groups, problems);
   return problems;
 }
 
@@ -231,8 +250,13 @@ std::vector<std::string> CheckInstallation(const std::string& dataFolder) {
   // The files are read as one program left them, not while another changes them.
   const auto reading = platform::FolderLock::Take(dataFolder, platform::LockMode::Shared);
   if (!reading) return {reading.Reason()};
+  return CheckInstallationWith(dataFolder, {});
+}
+
+std::vector<std::string> CheckInstallationWith(const std::string& dataFolder,
+                                               const FilesInstead& instead) {
   try {
-    return Check(dataFolder);
+    return Check(CheckedFiles(dataFolder, instead));
   } catch (const std::exception& failure) {
     return {"The check of " + dataFolder + " has failed: " + failure.what()};
   }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,13 @@ inline constexpr int kProblemsShownPerFile = 30;
 // problem, naming the file, the member and what is wrong; none when there is nothing wrong.
 // Reads each index file once and looks at each archive's length only.
 std::vector<std::string> CheckInstallation(const std::string& dataFolder);
+
+// The same check of the installation as it would be with some of its files replaced by others
+// of the folder: `instead` maps the upper-case name of a file (PFPDATA.IDX, EXT.IDX, SHP.PFP,
+// ...) to the name of the file read in its place. Takes no lock: the caller holds one.
+using FilesInstead = std::map<std::string, std::string>;
+std::vector<std::string> CheckInstallationWith(const std::string& dataFolder,
+                                               const FilesInstead& instead);
 
 // What the check says when it found nothing wrong.
 std::string NoProblemsMessage(const std::string& dataFolder);

@@ -10,6 +10,7 @@
 #include "cli/palettes_command.h"
 #include "cli/render_command.h"
 #include "cli/repack_command.h"
+#include "cli/restore_command.h"
 #include "cli/sets_command.h"
 #include "cli/unit_commands.h"
 #include "cli/stop_request.h"
@@ -47,6 +48,9 @@ const std::vector<Command>& Commands() {
       {"insert-units", "FOLDER",
        "Insert -> Insert Unitdescriptions: the extracts in FOLDER, with OLD_ backups",
        InsertUnitsArgumentsValid, RunInsertUnits, true},
+      {"restore", "",
+       "Insert -> Restore previous version: puts back the backups of the last insertion",
+       RestoreArgumentsValid, RunRestore, true},
       {"check", "", "verifies the installation: index files, archives, members, unfinished changes",
        CheckArgumentsValid, RunCheck, false},
   };

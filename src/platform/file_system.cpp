@@ -55,6 +55,12 @@ Status CreateFolder(const std::string& path) {
   return Status::Success();
 }
 
+std::optional<std::int64_t> EntryChangedAt(const std::string& path) {
+  struct stat status {};
+  if (::stat(ResolvePath(path).c_str(), &status) != 0) return std::nullopt;
+  return std::int64_t{status.st_ctim.tv_sec} * 1'000'000'000 + status.st_ctim.tv_nsec;
+}
+
 void RemoveEmptyFolder(const std::string& path) {
   ::rmdir(ResolvePath(path).c_str());
 }

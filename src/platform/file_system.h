@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <span>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -37,6 +38,9 @@ Status LinkOrCopyResolvedFile(const std::string& resolvedExisting, const std::st
 Status FlushFolder(const std::string& resolvedFolder);
 
 Result<std::uint64_t> FileLength(const std::string& path);
+// When the file's entry last changed (written, renamed, linked), in nanoseconds; nothing when
+// it cannot be looked at.
+std::optional<std::int64_t> EntryChangedAt(const std::string& path);
 Result<Bytes> ReadWholeFile(const std::string& path);
 
 // A file opened for reading at any position.

@@ -4,6 +4,8 @@
 
 #include "app/dropped_files.h"
 #include "app/extraction_events.h"
+#include "app/restore.h"
+#include "archive/installation_check.h"
 #include "app/insert_menu.h"
 #include "sample/sample_palettes.h"
 #include "sample/sample_pictures.h"
@@ -221,6 +223,53 @@ TEST_F(ExtractPackInsertTest, DroppedFilesAreInsertedSwitchedToOrRefused) {
   EXPECT_EQ(s.session.DataFolder, other.Path());
   EXPECT_EQ(s.session.RecentInstallations.front(), other.Path());
   EXPECT_EQ(SnapshotFolder(data), dropped);
+}
+
+}  // namespace
+}  // namespace zorvane::app
+
+namespace zorvane::app {
+namespace {
+
+// Restore puts back the backups of the last insertion; the versions it replaced become the
+// backups, so restoring again gives the installation after the insertion back. Without
+// backups, or with backups that do not belong together, it says so and changes nothing.
+TEST_F(ExtractPackInsertTest, RestorePutsTheLastInsertionBackAndTwiceChangesNothing) {
+  const auto fresh = SnapshotFolder(data);
+  EXPECT_FALSE(RestorePreviousVersion(data, s.ui));
+  EXPECT_TRUE(s.ui.Messages().back().starts_with("There are no backups to restore in " + data));
+  EXPECT_EQ(SnapshotFolder(data), fresh);
+
+  ASSERT_TRUE(s.DoubleClick(2, "UNITICON"));
+  std::filesystem::copy_file(data + "TOVRIN_PFP/ICONS/UNITICON.SHP", s.program / "CURSORS.SHP");
+  const auto before = SnapshotFolder(data);
+  ASSERT_EQ(Insert(s.program / "CURSORS.SHP"), InsertionOutcome::Inserted);
+  const auto inserted = SnapshotFolder(data);
+  ASSERT_NE(inserted.at("SHP.PFP"), before.at("SHP.PFP"));
+  s.ui.Clear();
+  ASSERT_TRUE(RestorePreviousVersion(data, s.ui));
+  EXPECT_EQ(s.ui.Messages(),
+            Rows{"The previous version has been put back:\r\n" + data +
+                 "PFPDATA.IDX from PFPDATA_OLD.IDX\r\n" + data +
+                 "SHP.PFP from SHP_OLD.PFP\r\nThe versions it replaced are kept as the "
+                 "backups: Restore again puts them back."});
+  const auto restored = SnapshotFolder(data);
+  for (const char* name : {"SHP.PFP", "PFPDATA.IDX"}) {
+    EXPECT_EQ(restored.at(name), before.at(name)) << name;
+  }
+  EXPECT_EQ(restored.at("SHP_OLD.PFP"), inserted.at("SHP.PFP"));
+  EXPECT_TRUE(archive::CheckInstallation(data).empty());
+  ASSERT_TRUE(RestorePreviousVersion(data, s.ui));
+  EXPECT_EQ(SnapshotFolder(data), inserted);
+
+  testing::WriteFile(data + "PFPDATA_OLD.IDX", "not an index");
+  s.ui.Clear();
+  const auto broken = SnapshotFolder(data);
+  EXPECT_FALSE(RestorePreviousVersion(data, s.ui));
+  EXPECT_TRUE(s.ui.Messages().back().starts_with("The backups in " + data +
+                                                 " do not belong together"));
+  EXPECT_TRUE(s.ui.Messages().back().ends_with("Nothing has been changed."));
+  EXPECT_EQ(SnapshotFolder(data), broken);
 }
 
 }  // namespace

@@ -221,5 +221,31 @@ TEST_F(CliFixture, UnitDescriptionsAreExtractedAndInsertedFromAFolder) {
   EXPECT_EQ(testing::SnapshotFolder(data.Path()), before);
 }
 
+// restore after a sprite insertion and then an insertion of unit descriptions: the later one's
+// three files come back, the sprite's backups stay as they are.
+TEST_F(CliFixture, RestorePutsBackTheLastOfTwoInsertions) {
+  ASSERT_EQ(Run({"extract", "shp", "CURSORS"}), kExitCompleted);
+  ASSERT_EQ(Run({"insert", data / "TOVRIN_PFP/ICONS/CURSORS.SHP"}), kExitCompleted);
+  ASSERT_EQ(Run({"extract-units"}), kExitCompleted);
+  // Edited, so that the insertion changes the text archive.
+  testing::WriteFile(data / "EXTRACTS/UnitDescriptions.KRT",
+                     testing::ReadText(data / "EXTRACTS/UnitDescriptions.KRT") + "Edited.\r\n");
+  const auto before = testing::SnapshotFolder(data.Path());
+  ASSERT_EQ(Run({"insert-units", data / "EXTRACTS"}), kExitCompleted);
+  ASSERT_NE(testing::SnapshotFolder(data.Path()).at("TXT.PFP"), before.at("TXT.PFP"));
+  EXPECT_EQ(Run({"restore"}), kExitCompleted);
+  EXPECT_EQ(OutLines(), (Lines{"The previous version has been put back:",
+                               data.Path() + "TXT.PFP from OLD_TXT.PFP",
+                               data.Path() + "PFPDATA.IDX from OLD_PFPDATA.IDX",
+                               data.Path() + "EXT.IDX from OLD_EXT.IDX",
+                               "The versions it replaced are kept as the backups: Restore again "
+                               "puts them back."}));
+  const auto restored = testing::SnapshotFolder(data.Path());
+  for (const char* name : {"TXT.PFP", "PFPDATA.IDX", "EXT.IDX", "SHP_OLD.PFP", "PFPDATA_OLD.IDX"}) {
+    EXPECT_EQ(restored.at(name), before.at(name)) << name;
+  }
+  EXPECT_EQ(Run({"check"}), kExitCompleted);
+}
+
 }  // namespace
 }  // namespace zorvane::cli

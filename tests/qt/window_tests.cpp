@@ -130,7 +130,8 @@ class MainWindowTest : public QObject {
     QCOMPARE(
         menus,
         (QStringList{"File: mnu_end=End", "Extract: Ext_unitdescr=UnitDescriptions mnu_browse=Browse...",
-                     "Insert: ins_unitdescr=Insert Unitdescriptions - mnu_SHP_PFP=Insert SHP file",
+                     "Insert: ins_unitdescr=Insert Unitdescriptions - mnu_SHP_PFP=Insert SHP file "
+                     "mnu_restore=Restore previous version",
                      "Setup: mnu_setup=DATA folder mnu_recent=Recent installations mnu_check=Check installation "
                      "mnu_picture_format=Picture format",
                      "Help: mnu_howto=HowTo mnu_about=About"}));

@@ -88,6 +88,8 @@ const std::vector<Drill>& Drills() {
          testing::WriteFile(folders.Data + "PFPDATA_OLD.IDX", "an older index backup");
        },
        CliOnInput("insert", kSpriteToInsert), "has completet. Your "},
+      {"RestoreInsertion", CliOnInput("insert", kSpriteToInsert), Cli({"restore"}),
+       "The previous version has been put back:"},
       {"ExtractUnits",
        [](const Folders& folders) {
          fs::create_directories(folders.Data + "EXTRACTS");

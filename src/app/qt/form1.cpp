@@ -23,6 +23,7 @@
 #include "app/extraction_events.h"
 #include "app/insert_menu.h"
 #include "app/main_window_events.h"
+#include "app/restore.h"
 #include "app/row_dispatch.h"
 #include "app/settings.h"
 #include "app/unit_description_menu.h"
@@ -115,6 +116,8 @@ void Form1::BuildMenus() {
   insert->addSeparator()->setObjectName(QStringLiteral("insert_fill1"));
   connect(addAction(insert, "mnu_SHP_PFP", "Insert SHP file"), &QAction::triggered, this,
           [this] { Run(app::OnInsertShpFileMenu); });
+  connect(addAction(insert, "mnu_restore", "Restore previous version"), &QAction::triggered,
+          this, [this] { Run(app::OnRestoreMenu); });
   // Setup is a menu so that it can hold Check installation; its first entry is the designed
   // Setup command under its control name, mnu_setup.
   QMenu* setup = addMenu("mnu_setup_menu", "Setup");
