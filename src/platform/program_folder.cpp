@@ -36,11 +36,19 @@ std::string MadeFolder(std::string folder) {
   return folder;
 }
 
+// Whether the executable is an installed copy: its folder cannot be written, or it lies in the
+// bin folder of an installation (which a root user can write).
+bool Installed(const std::string& executableFolder) {
+  if (::access(executableFolder.c_str(), W_OK) != 0) return true;
+  std::error_code error;
+  return std::filesystem::exists(executableFolder + "/../share/man/man1/zorvane-cli.1", error);
+}
+
 }  // namespace
 
 ProgramFolders DefaultProgramFolders() {
   const std::string executableFolder = ExecutableFolder();
-  if (::access(executableFolder.c_str(), W_OK) == 0) return {executableFolder, executableFolder};
+  if (!Installed(executableFolder)) return {executableFolder, executableFolder};
   return {MadeFolder(UserFolder("XDG_DATA_HOME", ".local/share")),
           MadeFolder(UserFolder("XDG_CONFIG_HOME", ".config"))};
 }

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # install_and_package.sh BUILD_DIR: installs the build into a scratch prefix and checks the list
 # of files, the desktop entry (desktop-file-validate), the metainfo (appstreamcli validate
-# --no-net), the MIME types (update-mime-database) and the installed programs' --version; then
+# --no-net), the MIME types (update-mime-database), the installed programs' --version and where
+# an installed program keeps its palettes; then
 # makes the Debian package (cpack -G DEB) and checks its contents and its dependencies.
 # Exits 77 (skipped) when a tool is missing; ./test installs them.
 set -euo pipefail
@@ -46,6 +47,14 @@ for program in zorvane zorvane-cli zorvane-sample; do
   version=$("$work/prefix/bin/$program" --version)
   [ "$version" = "$program 2.4.0" ] || { echo "FAILED: $program --version: $version"; exit 1; }
 done
+# An installed program keeps its palettes in the user's data folder, not beside itself.
+"$work/prefix/bin/zorvane-sample" "$work/DATA" >/dev/null
+HOME="$work/home" XDG_DATA_HOME='' XDG_CONFIG_HOME='' \
+  "$work/prefix/bin/zorvane-cli" --data "$work/DATA" extract pal --all >/dev/null
+if [ ! -f "$work/home/.local/share/Zorvane/DAY.RGB" ] || [ -e "$work/prefix/bin/DAY.RGB" ]; then
+  echo "FAILED: the installed zorvane-cli did not keep its palettes in ~/.local/share/Zorvane"
+  exit 1
+fi
 
 (cd "$work" && cpack -G DEB --config "$build/CPackConfig.cmake" -B "$work/package" >/dev/null)
 package=$(ls "$work"/package/*.deb)
