@@ -262,6 +262,23 @@ TEST_F(ExtractPackInsertTest, RestorePutsTheLastInsertionBackAndTwiceChangesNoth
   ASSERT_TRUE(RestorePreviousVersion(data, s.ui));
   EXPECT_EQ(SnapshotFolder(data), inserted);
 
+  // A later insertion into TIL.PFP: its backup, not the older SHP_OLD.PFP, goes with the index's.
+  ASSERT_TRUE(s.DoubleClick(3, "T_BCH_DD"));
+  std::filesystem::copy_file(data + "TOVRIN_PFP/TILES/T_BCH_DD.SHP", s.program / "T_CLR_DD.SHP");
+  const auto beforeTiles = SnapshotFolder(data);
+  ASSERT_EQ(Insert(s.program / "T_CLR_DD.SHP"), InsertionOutcome::Inserted);
+  const auto tiles = SnapshotFolder(data);
+  ASSERT_NE(tiles.at("TIL.PFP"), beforeTiles.at("TIL.PFP"));
+  // The older backup's entry is changed last (chmod), yet the index backup does not go with it.
+  std::filesystem::permissions(data + "SHP_OLD.PFP", std::filesystem::perms::owner_read,
+                               std::filesystem::perm_options::add);
+  ASSERT_TRUE(RestorePreviousVersion(data, s.ui));
+  const auto back = SnapshotFolder(data);
+  for (const char* name : {"TIL.PFP", "PFPDATA.IDX", "SHP.PFP", "SHP_OLD.PFP"}) {
+    EXPECT_EQ(back.at(name), beforeTiles.at(name)) << name;
+  }
+  EXPECT_EQ(back.at("TIL_OLD.PFP"), tiles.at("TIL.PFP"));
+
   testing::WriteFile(data + "PFPDATA_OLD.IDX", "not an index");
   s.ui.Clear();
   const auto broken = SnapshotFolder(data);
