@@ -320,7 +320,7 @@ class MainWindowTest : public QObject {
     QVERIFY(dialogAt > zorvane::qt::kProgressDialogDelayMs);
     QCOMPARE(label, "Working\n900 of 1000");
     QCOMPARE(message, zorvane::platform::kStoppedMessage);
-    QVERIFY(ticks > 50);
+    QVERIFY(ticks > 10);  // the window thread went on handling its events
     QVERIFY(QApplication::activeModalWidget() == nullptr);
     // Short work shows no dialog at all.
     dialogAt = -1;
