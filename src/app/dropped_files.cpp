@@ -12,20 +12,13 @@ namespace {
 
 // The session's Ui with the file dialog answered by the dropped file, as if the user had
 // chosen it there.
-class FileChosenAlready : public platform::Ui {
+class FileChosenAlready : public platform::ForwardingUi {
  public:
   FileChosenAlready(platform::Ui& shown, std::string path)
-      : shown_(shown), path_(std::move(path)) {}
-  void ShowMessage(const std::string& text) override { shown_.ShowMessage(text); }
-  platform::Answer AskOkCancel(const std::string& text) override {
-    return shown_.AskOkCancel(text);
-  }
+      : ForwardingUi(shown), path_(std::move(path)) {}
   std::string ChooseFileToOpen(const platform::OpenFileRequest&) override { return path_; }
-  void SetBusy(bool busy) override { shown_.SetBusy(busy); }
-  platform::Progress& WorkProgress() override { return shown_.WorkProgress(); }
 
  private:
-  platform::Ui& shown_;
   std::string path_;
 };
 

@@ -11,32 +11,23 @@ namespace zorvane::platform {
 // The messages of a change of many files, held until the change is made or not, each part's
 // closing message (a summary) in its place: the summaries are shown only when the files were
 // put in place. Questions, dialogs, the busy pointer and the progress go straight through.
-class HeldMessages : public Ui {
+class HeldMessages : public ForwardingUi {
  public:
-  explicit HeldMessages(Ui& shown) : shown_(shown) {}
-  HeldMessages(const HeldMessages&) = delete;
-  HeldMessages& operator=(const HeldMessages&) = delete;
+  explicit HeldMessages(Ui& shown) : ForwardingUi(shown) {}
 
   void ShowMessage(const std::string& text) override { held_.push_back({text, false}); }
   void AddSummary(std::string text) { held_.push_back({std::move(text), true}); }
-  Answer AskOkCancel(const std::string& text) override { return shown_.AskOkCancel(text); }
-  std::string ChooseFileToOpen(const OpenFileRequest& request) override {
-    return shown_.ChooseFileToOpen(request);
-  }
-  void SetBusy(bool busy) override { shown_.SetBusy(busy); }
-  Progress& WorkProgress() override { return shown_.WorkProgress(); }
 
   // Shows the messages held, the summaries among them when `made`, and forgets them.
   void Show(bool made) {
     for (const auto& [text, summary] : held_) {
-      if (made || !summary) shown_.ShowMessage(text);
+      if (made || !summary) Shown().ShowMessage(text);
     }
     held_.clear();
   }
   void Forget() { held_.clear(); }
 
  private:
-  Ui& shown_;
   std::vector<std::pair<std::string, bool>> held_;
 };
 

@@ -40,6 +40,29 @@ class Ui {
   }
 };
 
+// A Ui that passes everything on to another: the base of the decorators, which change one or
+// two of its answers.
+class ForwardingUi : public Ui {
+ public:
+  explicit ForwardingUi(Ui& shown) : shown_(shown) {}
+  ForwardingUi(const ForwardingUi&) = delete;
+  ForwardingUi& operator=(const ForwardingUi&) = delete;
+
+  void ShowMessage(const std::string& text) override { shown_.ShowMessage(text); }
+  Answer AskOkCancel(const std::string& text) override { return shown_.AskOkCancel(text); }
+  std::string ChooseFileToOpen(const OpenFileRequest& request) override {
+    return shown_.ChooseFileToOpen(request);
+  }
+  void SetBusy(bool busy) override { shown_.SetBusy(busy); }
+  Progress& WorkProgress() override { return shown_.WorkProgress(); }
+
+ protected:
+  Ui& Shown() { return shown_; }
+
+ private:
+  Ui& shown_;
+};
+
 // Shows the busy pointer for as long as it lives.
 class BusyPointer {
  public:
