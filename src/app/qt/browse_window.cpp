@@ -1,7 +1,5 @@
 #include "browse_window.h"
 
-#include <QDragEnterEvent>
-#include <QDropEvent>
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -154,13 +152,12 @@ void BrowseWindow::ApplyLayout() {
 }
 
 void BrowseWindow::dragEnterEvent(QDragEnterEvent* event) {
-  if (!DroppedPaths(event->mimeData()).empty()) event->acceptProposedAction();
+  AcceptFileDrag(event);
 }
 
 void BrowseWindow::dropEvent(QDropEvent* event) {
-  const std::vector<std::string> paths = DroppedPaths(event->mimeData());
+  const std::vector<std::string> paths = TakeDroppedFiles(event);
   if (paths.empty()) return;
-  event->acceptProposedAction();
   RunCommand(session_.Ui, [this, &paths] { app::OnFilesDropped(session_, paths); });
   AfterCommand();
 }

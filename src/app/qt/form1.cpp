@@ -3,8 +3,6 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDragEnterEvent>
-#include <QDropEvent>
 #include <QFrame>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -363,13 +361,12 @@ void Form1::OpenFiles(const std::vector<std::string>& paths) {
 }
 
 void Form1::dragEnterEvent(QDragEnterEvent* event) {
-  if (!DroppedPaths(event->mimeData()).empty()) event->acceptProposedAction();
+  AcceptFileDrag(event);
 }
 
 void Form1::dropEvent(QDropEvent* event) {
-  const std::vector<std::string> paths = DroppedPaths(event->mimeData());
+  const std::vector<std::string> paths = TakeDroppedFiles(event);
   if (paths.empty()) return;
-  event->acceptProposedAction();
   OpenFiles(paths);
 }
 

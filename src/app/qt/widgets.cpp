@@ -1,5 +1,7 @@
 #include "widgets.h"
 
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QMimeData>
 #include <QUrl>
 
@@ -82,12 +84,26 @@ QFrame* MakeLine(QWidget* parent, const char* name, int left, int right, int y) 
   return line;
 }
 
+namespace {
+
 std::vector<std::string> DroppedPaths(const QMimeData* data) {
   std::vector<std::string> paths;
   if (data == nullptr || !data->hasUrls()) return paths;
   for (const QUrl& url : data->urls()) {
     if (url.isLocalFile()) paths.push_back(ToStdString(url.toLocalFile()));
   }
+  return paths;
+}
+
+}  // namespace
+
+void AcceptFileDrag(QDragEnterEvent* event) {
+  if (!DroppedPaths(event->mimeData()).empty()) event->acceptProposedAction();
+}
+
+std::vector<std::string> TakeDroppedFiles(QDropEvent* event) {
+  std::vector<std::string> paths = DroppedPaths(event->mimeData());
+  if (!paths.empty()) event->acceptProposedAction();
   return paths;
 }
 

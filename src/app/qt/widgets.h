@@ -12,15 +12,18 @@ class QRect;
 class QWidget;
 
 // Small pieces the three windows share.
-class QMimeData;
+class QDragEnterEvent;
+class QDropEvent;
 
 namespace zorvane::qt {
 
 // The program's own texts are bytes in UTF-8; CR LF becomes a line break.
 QString ToQString(const std::string& text);
 
-// The local files and folders a drag carries, in order; nothing when it carries none.
-std::vector<std::string> DroppedPaths(const QMimeData* data);
+// Takes a drag that carries local files or folders; a drop of them is accepted and gives them
+// in order (nothing for any other drop).
+void AcceptFileDrag(QDragEnterEvent* event);
+std::vector<std::string> TakeDroppedFiles(QDropEvent* event);
 std::string ToStdString(const QString& text);
 
 // Courier New where it exists, otherwise the system's fixed-pitch font.
