@@ -59,33 +59,32 @@ std::optional<Candidate> UnitBackups(const std::string& dataFolder) {
 std::optional<Candidate> SpriteBackups(const std::string& dataFolder) {
   const auto madeAt = BackupMadeAt(dataFolder, archive::kMemberIndexBackupName);
   if (!madeAt) return std::nullopt;
+  const RestoredFile index{archive::kMemberIndexName, archive::kMemberIndexBackupName};
   std::optional<Candidate> best;
-  std::int64_t bestAt = 0;
+  // Passing the check counts first, then the newest archive backup.
+  std::pair<bool, std::int64_t> bestRank{};
   const std::string suffix = archive::kArchiveBackupSuffix;
-  for (const std::string& entry :
-       platform::FolderEntryNames(platform::WithTrailingSeparator(
-           platform::ResolvePath(dataFolder)))) {
+  for (const std::string& entry : platform::FolderEntryNames(
+           platform::WithTrailingSeparator(platform::ResolvePath(dataFolder)))) {
     const std::string upper = platform::UpperCase(entry);
     if (upper.size() <= suffix.size() || !upper.ends_with(suffix)) continue;
     const std::string archiveName =
         upper.substr(0, upper.size() - suffix.size()) + archive::kArchiveExtension;
-    Candidate candidate{{{archive::kMemberIndexName, archive::kMemberIndexBackupName},
-                         {archiveName, entry}},
-                        *madeAt,
-                        {}};
+    Candidate candidate{{index, {archiveName, entry}}, *madeAt, {}};
     candidate.Problems = ProblemsWith(dataFolder, candidate.Files);
-    const std::int64_t at = BackupMadeAt(dataFolder, entry).value_or(0);
-    const bool better = !best || (candidate.Problems.empty() && !best->Problems.empty()) ||
-                        (candidate.Problems.empty() == best->Problems.empty() && at > bestAt);
-    if (better) {
+    const std::pair rank{candidate.Problems.empty(),
+                         BackupMadeAt(dataFolder, entry).value_or(0)};
+    if (!best || rank > bestRank) {
       best = std::move(candidate);
-      bestAt = at;
+      bestRank = rank;
     }
   }
-  if (!best) return Candidate{{{archive::kMemberIndexName, archive::kMemberIndexBackupName}},
-                              *madeAt,
-                              {"There is no archive backup (NAME_OLD.PFP) to go with " +
-                               dataFolder + archive::kMemberIndexBackupName + "."}};
+  if (!best) {
+    return Candidate{{index},
+                     *madeAt,
+                     {"There is no archive backup (NAME_OLD.PFP) to go with " + dataFolder +
+                      archive::kMemberIndexBackupName + "."}};
+  }
   return best;
 }
 

@@ -108,14 +108,16 @@ std::vector<MemberToExtract> LastOfEachName(const std::vector<MemberToExtract>& 
   return last;
 }
 
-// The number of sub-images of every member, for the progress: what their headers say, where
-// their tables lie in them and can be converted.
+// The number of sub-images of the members not refused, for the progress: what their headers
+// say, where their tables lie in them and can be converted.
 std::uint64_t SubImagesOf(const std::vector<MemberToExtract>& members,
+                          const std::vector<std::optional<std::string>>& refusals,
                           const platform::InputFile& archive) {
   std::uint64_t total = 0;
-  for (const MemberToExtract& member : members) {
-    const ShpFileReader reader(archive, static_cast<std::uint64_t>(member.Offset),
-                               static_cast<std::uint64_t>(member.Length), kShpFileHeaderSize);
+  for (std::size_t i = 0; i < members.size(); ++i) {
+    if (refusals[i]) continue;
+    const ShpFileReader reader(archive, static_cast<std::uint64_t>(members[i].Offset),
+                               static_cast<std::uint64_t>(members[i].Length), kShpFileHeaderSize);
     if (reader.TableUsable()) {
       total += static_cast<std::uint64_t>(
           std::min(reader.Header().ImageCount, kMostConvertibleSubImages));
@@ -173,7 +175,7 @@ void ExtractSprites(const platform::FolderLock& lock, const std::vector<MemberTo
   // Let go before the folders made are taken away again.
   std::optional<platform::FileTransaction> staged(std::in_place, lock);
   platform::FileTransaction& files = *staged;
-  ConversionRun run(context.BmpFolder, SubImagesOf(members, archive));
+  ConversionRun run(context.BmpFolder, SubImagesOf(members, refusals, archive));
   // Each member's .SHP file, and a file per sub-image (or a sheet); a hint, kept within reason
   // whatever the headers say.
   const std::uint64_t expected =
