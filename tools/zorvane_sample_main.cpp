@@ -1,8 +1,10 @@
 #include <cstdlib>
 #include <iostream>
 #include <string>
+#include <vector>
 
 #include "app/version.h"
+#include "platform/command_line.h"
 #include "sample/sample_installation.h"
 
 namespace {
@@ -22,21 +24,22 @@ int Usage() {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc == 2 && (std::string(argv[1]) == "--help" || std::string(argv[1]) == "-h")) {
+  const std::vector<std::string> args = zorvane::platform::ProgramArguments(argc, argv);
+  if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
     PrintUsage(std::cout);
     return 0;
   }
-  if (argc == 2 && std::string(argv[1]) == "--version") {
+  if (args.size() == 1 && args[0] == "--version") {
     std::cout << "zorvane-sample " << zorvane::app::VersionNumber() << '\n';
     return 0;
   }
   std::string folder;
   zorvane::sample::SampleOptions options;
-  for (int i = 1; i < argc; ++i) {
-    const std::string arg = argv[i];
-    if (arg == "--scale" && i + 1 < argc) {
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (arg == "--scale" && i + 1 < args.size()) {
       char* end = nullptr;
-      const long scale = std::strtol(argv[++i], &end, 10);
+      const long scale = std::strtol(args[++i].c_str(), &end, 10);
       if (*end != '\0' || scale < 1 || scale > zorvane::sample::kMaxScale) return Usage();
       options.Scale = static_cast<int>(scale);
     } else if (folder.empty() && !arg.starts_with("--")) {

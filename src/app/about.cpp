@@ -2,6 +2,7 @@
 
 #include "app/version.h"
 #include "platform/file_system.h"
+#include "platform/registry.h"
 #include "platform/start_program.h"
 
 namespace zorvane::app {
@@ -28,9 +29,10 @@ void OnAboutOk(AboutWindowModel& window) {
   window = AboutWindowModel{};
 }
 
-bool GetKeyValue(RegistryRoot, std::string_view, std::string_view, std::string& value) {
-  value.clear();
-  return false;
+bool GetKeyValue(RegistryRoot, std::string_view keyName, std::string_view valueName,
+                 std::string& value) {
+  value = platform::MachineRegistryText(keyName, valueName).value_or("");
+  return !value.empty();
 }
 
 void StartSysInfo(platform::Ui& ui) {

@@ -28,8 +28,8 @@ void OnAboutOk(AboutWindowModel& window);
 void StartSysInfo(platform::Ui& ui);
 
 enum class RegistryRoot { LocalMachine };
-// Reads a text value of the system's registry; false when there is none. This platform has no
-// such registry, so every lookup finds nothing.
+// Reads a text value of the system's registry; false when there is none (and always where the
+// system has no registry).
 bool GetKeyValue(RegistryRoot root, std::string_view keyName, std::string_view valueName,
                  std::string& value);
 

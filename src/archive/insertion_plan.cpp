@@ -14,7 +14,7 @@ constexpr std::int64_t kLargestField = std::numeric_limits<std::int32_t>::max();
 }  // namespace
 
 std::optional<std::string> InsertionBaseName(std::string_view path) {
-  const auto lastSeparator = path.rfind(platform::kSeparator);
+  const auto lastSeparator = path.find_last_of(platform::kSeparators);
   const std::size_t nameStart = lastSeparator == std::string_view::npos ? 0 : lastSeparator + 1;
   const auto lastPoint = path.rfind('.');
   if (lastPoint == std::string_view::npos || lastPoint < nameStart) return std::nullopt;

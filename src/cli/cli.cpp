@@ -1,5 +1,6 @@
 #include "cli/cli.h"
 
+#include <iostream>
 #include "app/main_window_events.h"
 #include "app/version.h"
 #include "cli/check_command.h"
@@ -12,9 +13,11 @@
 #include "cli/repack_command.h"
 #include "cli/restore_command.h"
 #include "cli/sets_command.h"
-#include "cli/unit_commands.h"
 #include "cli/stop_request.h"
 #include "cli/terminal_progress.h"
+#include "cli/unit_commands.h"
+
+#include "platform/command_line.h"
 #include "platform/file_transaction.h"
 #include "platform/ordered_work.h"
 #include "platform/program_folder.h"
@@ -79,7 +82,8 @@ struct Invocation {
 
 // A number of threads from 1 to 64, in decimal digits only.
 std::optional<unsigned> ThreadCount(const std::string& text) {
-  if (text.empty() || text.size() > 2 || text.find_first_not_of("0123456789") != std::string::npos) {
+  if (text.empty() || text.size() > 2 ||
+      text.find_first_not_of("0123456789") != std::string::npos) {
     return std::nullopt;
   }
   const auto count = static_cast<unsigned>(std::stoul(text));
@@ -202,6 +206,12 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
   if (invocation->Chosen->Stoppable) stoppable.emplace();
   const int code = invocation->Chosen->Run(context, invocation->Arguments);
   return started ? code : kExitRefused;
+}
+
+int RunCliMain(int argc, char** argv) {
+  HandleInterrupts();
+  return RunCli(platform::ProgramArguments(argc, argv), std::cout, std::cerr,
+                platform::StandardErrorIsTerminal());
 }
 
 }  // namespace zorvane::cli

@@ -18,4 +18,7 @@ inline constexpr int kExitStopped = 130;
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
            bool errIsTerminal = false);
 
+// The program's main: its arguments as the system gives them, standard output and error.
+int RunCliMain(int argc, char** argv);
+
 }  // namespace zorvane::cli

@@ -1,7 +1,6 @@
 #include "cli/render_command.h"
 
 #include <charconv>
-#include <filesystem>
 #include <map>
 #include <optional>
 
@@ -102,13 +101,6 @@ std::string UnknownPaletteMessage(const std::string& name) {
          kNothingRendered;
 }
 
-// The file's full path: a relative name is taken from the current folder.
-std::string FullPath(const std::string& file) {
-  std::error_code error;
-  const std::filesystem::path full = std::filesystem::absolute(file, error);
-  return error ? file : full.string();
-}
-
 std::string SubImageCountText(std::int32_t count) {
   return std::to_string(count) + (count == 1 ? " sub-image" : " sub-images");
 }
@@ -174,7 +166,7 @@ int RunRender(CommandContext& context, const std::vector<std::string>& args) {
     context.Ui.ShowMessage(platform::JoinLines({picture.Reason(), kNothingRendered}));
     return kExitRefused;
   }
-  const std::string png = FullPath(options.Png);
+  const std::string png = platform::AbsolutePath(options.Png);
   if (auto written = graphics::WritePng(png, picture.Value(), context.Ui); !written) {
     context.Ui.ShowMessage(written.Reason());
     return kExitRefused;

@@ -2,9 +2,8 @@
 
 #include <array>
 #include <atomic>
+#include <cstdlib>
 #include <mutex>
-
-#include <unistd.h>
 
 namespace zorvane::platform {
 
@@ -69,7 +68,7 @@ Status CheckFault(FileOperation operation) {
   std::lock_guard lock(plan.Lock);
   const auto kind = static_cast<std::size_t>(operation);
   ++plan.Counts[kind];
-  if (plan.Counts[kind] == plan.DieAt[kind]) ::_exit(kInjectedDeathExitCode);
+  if (plan.Counts[kind] == plan.DieAt[kind]) std::_Exit(kInjectedDeathExitCode);
   if (plan.FailAt[kind] > 0 && plan.Counts[kind] >= plan.FailAt[kind] &&
       plan.Counts[kind] <= plan.FailUntil[kind]) {
     return Status::Failure(plan.Reasons[kind]);

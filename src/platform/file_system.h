@@ -1,8 +1,8 @@
 #pragma once
 
 #include <cstdint>
-#include <span>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -19,6 +19,8 @@ bool FolderExists(const std::string& path);
 
 // Creates one folder; its parent must exist. Succeeds when the folder exists already.
 Status CreateFolder(const std::string& path);
+// Creates a folder and every missing folder above it.
+Status CreateFolderWithParents(const std::string& path);
 // Removes a folder when it is empty; leaves it as it is otherwise.
 void RemoveEmptyFolder(const std::string& path);
 
@@ -63,9 +65,9 @@ class InputFile {
   Result<std::size_t> ReadSomeAt(std::uint64_t offset, std::span<std::uint8_t> out) const;
 
  private:
-  InputFile(int descriptor, std::uint64_t length, std::string path)
-      : descriptor_(descriptor), length_(length), path_(std::move(path)) {}
-  int descriptor_ = -1;
+  InputFile(std::intptr_t handle, std::uint64_t length, std::string path)
+      : handle_(handle), length_(length), path_(std::move(path)) {}
+  std::intptr_t handle_ = -1;  // an os::Handle
   std::uint64_t length_ = 0;
   std::string path_;
 };

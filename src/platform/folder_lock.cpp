@@ -1,17 +1,12 @@
 #include "platform/folder_lock.h"
 
-#include <fcntl.h>
-#include <sys/file.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstring>
 #include <map>
 #include <mutex>
 #include <thread>
 #include <utility>
 
 #include "platform/number_text.h"
+#include "platform/os_calls.h"
 #include "platform/paths.h"
 #include "platform/processes.h"
 
@@ -21,7 +16,7 @@ namespace {
 
 // The locks this process holds, by folder.
 struct Hold {
-  int Descriptor = -1;
+  os::Handle File = os::kNoHandle;
   LockMode Mode = LockMode::Shared;
   int Holders = 0;
 };
@@ -39,38 +34,36 @@ Holds& TheHolds() {
 // The process that wrote its number into the lock file while it changes the folder; empty when
 // the file names none (the folder is being read, or the holder just let go) or names a process
 // that ended without letting go.
-std::string HolderOf(int descriptor) {
-  char text[32] = {};
-  const ssize_t got = ::pread(descriptor, text, sizeof text - 1, 0);
-  if (got <= 0) return {};
-  const std::string_view digits = TrimSpaces(std::string_view(text, static_cast<std::size_t>(got)));
+std::string HolderOf(os::Handle file) {
+  std::uint8_t text[32] = {};
+  const auto got = os::ReadSomeAt(file, 0, text);
+  if (!got || got.Value() == 0) return {};
+  const std::string_view digits =
+      TrimSpaces(std::string_view(reinterpret_cast<const char*>(text), got.Value()));
   const auto process = ProcessNumber(digits);
   if (!process || !ProcessRuns(*process)) return {};
   return std::string(digits);
 }
 
-std::string BusyReason(const std::string& folder, int descriptor) {
-  const std::string holder = HolderOf(descriptor);
+std::string BusyReason(const std::string& folder, os::Handle file) {
+  const std::string holder = HolderOf(file);
   return "Another program" + (holder.empty() ? std::string() : " (process " + holder + ")") +
          " is using the files in " + folder + " and has not finished within " +
          std::to_string(kLockWait.count() / 1000) + " seconds.";
 }
 
 // Locks the file, trying again until `wait` has passed.
-bool LockWithin(int descriptor, LockMode mode, std::chrono::milliseconds wait) {
-  const int operation = (mode == LockMode::Exclusive ? LOCK_EX : LOCK_SH) | LOCK_NB;
+bool LockWithin(os::Handle file, LockMode mode, std::chrono::milliseconds wait) {
   const auto deadline = std::chrono::steady_clock::now() + wait;
   for (;;) {
-    if (::flock(descriptor, operation) == 0) return true;
-    if (errno != EWOULDBLOCK && errno != EINTR) return false;
+    if (os::TryLock(file, mode == LockMode::Exclusive)) return true;
     if (std::chrono::steady_clock::now() >= deadline) return false;
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
 }
 
-void NameHolder(int descriptor) {
-  const std::string text = std::to_string(::getpid());
-  if (::ftruncate(descriptor, 0) == 0) (void)!::pwrite(descriptor, text.data(), text.size(), 0);
+void NameHolder(os::Handle file) {
+  os::RewriteLockFile(file, std::to_string(os::CurrentProcess()));
 }
 
 }  // namespace
@@ -83,11 +76,11 @@ Result<FolderLock> FolderLock::Take(const std::string& folder, LockMode mode,
   Hold& hold = holds.ByFolder[resolved];
   if (hold.Holders > 0) {
     if (mode == LockMode::Exclusive && hold.Mode == LockMode::Shared) {
-      if (!LockWithin(hold.Descriptor, mode, wait)) {
-        return Status::Failure(BusyReason(resolved, hold.Descriptor));
+      if (!LockWithin(hold.File, mode, wait)) {
+        return Status::Failure(BusyReason(resolved, hold.File));
       }
       hold.Mode = mode;
-      NameHolder(hold.Descriptor);
+      NameHolder(hold.File);
     }
     ++hold.Holders;
     return FolderLock(resolved, false);
@@ -100,32 +93,31 @@ Result<FolderLock> FolderLock::Take(const std::string& folder, LockMode mode,
     if (mode == LockMode::Shared) return FolderLock(resolved, true);
     return Status::Failure("The folder " + resolved + " does not exist.");
   }
-  int descriptor = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+  os::Handle file = os::kNoHandle;
+  os::Outcome failure = os::OpenLockFile(path, true, file);
   // A folder that cannot be written can still be read, and nobody can change it either.
-  if (descriptor < 0 && mode == LockMode::Shared) {
-    descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (descriptor < 0) {
+  if (failure && mode == LockMode::Shared) {
+    if (os::OpenLockFile(path, false, file)) {
       holds.ByFolder.erase(resolved);
       return FolderLock(resolved, true);
     }
+    failure.reset();
   }
-  if (descriptor < 0) {
-    const int error = errno;
+  if (failure) {
     holds.ByFolder.erase(resolved);
-    if (error == ENOENT || error == ENOTDIR) {
+    if (failure->Kind == os::ErrorKind::Missing) {
       return Status::Failure("The folder " + resolved + " does not exist.");
     }
-    return Status::Failure("The lock file " + path + " cannot be made: " + std::strerror(error) +
-                           ".");
+    return Status::Failure("The lock file " + path + " cannot be made: " + failure->Text + ".");
   }
-  if (!LockWithin(descriptor, mode, wait)) {
-    const std::string reason = BusyReason(resolved, descriptor);
-    ::close(descriptor);
+  if (!LockWithin(file, mode, wait)) {
+    const std::string reason = BusyReason(resolved, file);
+    (void)os::Close(file);
     holds.ByFolder.erase(resolved);
     return Status::Failure(reason);
   }
-  if (mode == LockMode::Exclusive) NameHolder(descriptor);
-  hold = Hold{descriptor, mode, 1};
+  if (mode == LockMode::Exclusive) NameHolder(file);
+  hold = Hold{file, mode, 1};
   return FolderLock(resolved, true);
 }
 
@@ -151,10 +143,10 @@ void FolderLock::Release() {
   std::lock_guard guard(holds.Lock);
   const auto found = holds.ByFolder.find(std::exchange(folder_, {}));
   if (found == holds.ByFolder.end() || --found->second.Holders > 0) return;
-  const int descriptor = found->second.Descriptor;
+  const os::Handle file = found->second.File;
   // The holder's number goes before the lock, so that nobody is named who no longer holds it.
-  if (found->second.Mode == LockMode::Exclusive) (void)!::ftruncate(descriptor, 0);
-  ::close(descriptor);
+  if (found->second.Mode == LockMode::Exclusive) os::RewriteLockFile(file, {});
+  (void)os::Close(file);
   holds.ByFolder.erase(found);
 }
 

@@ -15,11 +15,12 @@ inline constexpr std::chrono::milliseconds kLockWait{2000};
 
 enum class LockMode { Shared, Exclusive };
 
-// A lock on a folder (flock on its lock file): one program changes the folder at a time
-// (Exclusive), and nobody reads it while it is being changed (Shared). The lock is let go when
-// the object goes, or when the process ends in whatever way. Within one process the lock of a
-// folder is taken once and shared by every nested holder, so a worker that locks the folder it
-// is already locked by its caller goes on at once; an exclusive hold serves shared requests too.
+// A lock on a folder (flock, or LockFileEx on Windows, on its lock file): one program changes the
+// folder at a time (Exclusive), and nobody reads it while it is being changed (Shared). The lock is
+// let go when the object goes, or when the process ends in whatever way. Within one process the
+// lock of a folder is taken once and shared by every nested holder, so a worker that locks the
+// folder it is already locked by its caller goes on at once; an exclusive hold serves shared
+// requests too.
 class FolderLock {
  public:
   // Takes the lock of `folder`, waiting up to `wait` for another program. The failure's reason

@@ -1,18 +1,17 @@
 #include "platform/paths.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <optional>
 #include <vector>
 
 #include "platform/folder_entries.h"
 #include "platform/number_text.h"
+#include "platform/os_calls.h"
 
 namespace zorvane::platform {
 
 std::string WithTrailingSeparator(std::string folder) {
-  if (folder.empty() || folder.back() != kSeparator) folder.push_back(kSeparator);
+  if (folder.empty() || !IsSeparator(folder.back())) folder.push_back(kSeparator);
   return folder;
 }
 
@@ -23,19 +22,34 @@ std::string NativeRelative(std::string_view backslashName) {
 }
 
 std::string FolderPart(std::string_view path) {
-  const auto last = path.rfind(kSeparator);
+  const auto last = path.find_last_of(kSeparators);
   if (last == std::string_view::npos) return {};
   return std::string(path.substr(0, last + 1));
 }
 
 std::string FileNamePart(std::string_view path) {
-  const auto last = path.rfind(kSeparator);
+  const auto last = path.find_last_of(kSeparators);
   if (last == std::string_view::npos) return std::string(path);
   return std::string(path.substr(last + 1));
 }
 
 bool CutShortBySystem(std::string_view path) {
   return path.find('\0') != std::string_view::npos;
+}
+
+bool IsAbsolutePath(std::string_view path) {
+  if (!path.empty() && IsSeparator(path.front())) return true;
+#ifdef _WIN32
+  return path.size() >= 3 && AsciiUpper(path[0]) >= 'A' && AsciiUpper(path[0]) <= 'Z' &&
+         path[1] == ':' && IsSeparator(path[2]);
+#else
+  return false;
+#endif
+}
+
+std::string AbsolutePath(std::string_view path) {
+  if (IsAbsolutePath(path)) return std::string(path);
+  return WithTrailingSeparator(os::CurrentFolder()) + std::string(path);
 }
 
 bool EqualIgnoringCase(std::string_view a, std::string_view b) {
@@ -45,11 +59,6 @@ bool EqualIgnoringCase(std::string_view a, std::string_view b) {
 }
 
 namespace {
-
-bool EntryExists(const std::string& path) {
-  struct stat info {};
-  return ::lstat(path.c_str(), &info) == 0;
-}
 
 // The name of the entry of `folder` that equals `wanted` without regard to case; the first in
 // byte order when several do, so that the choice does not depend on the directory's order.
@@ -67,18 +76,18 @@ std::optional<std::string> FindEntryIgnoringCase(const std::string& folder,
 std::string ResolvePath(std::string_view path) {
   std::string resolved;
   std::size_t position = 0;
-  if (!path.empty() && path.front() == kSeparator) {
-    resolved.push_back(kSeparator);
+  if (!path.empty() && IsSeparator(path.front())) {
+    resolved.push_back(path.front());
     position = 1;
   }
   bool searching = true;  // once a part does not exist, nothing below it can
   while (position < path.size()) {
-    const auto end = std::min(path.find(kSeparator, position), path.size());
+    const auto end = std::min(path.find_first_of(kSeparators, position), path.size());
     const std::string_view part = path.substr(position, end - position);
     if (!part.empty()) {
       if (searching && part != "." && part != "..") {
         std::string candidate = resolved + std::string(part);
-        if (!EntryExists(candidate)) {
+        if (!os::EntryExists(candidate)) {
           if (auto match = FindEntryIgnoringCase(resolved, part)) {
             candidate = resolved + *match;
           } else {
@@ -90,7 +99,7 @@ std::string ResolvePath(std::string_view path) {
         resolved += part;
       }
     }
-    if (end < path.size()) resolved.push_back(kSeparator);
+    if (end < path.size()) resolved.push_back(path[end]);
     position = end + 1;
   }
   return resolved;

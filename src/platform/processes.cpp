@@ -1,15 +1,8 @@
 #include "platform/processes.h"
 
-#include <signal.h>
-
-#include <cerrno>
 #include <charconv>
 
 namespace zorvane::platform {
-
-bool ProcessRuns(long process) {
-  return process > 0 && (::kill(static_cast<pid_t>(process), 0) == 0 || errno == EPERM);
-}
 
 std::optional<long> ProcessNumber(std::string_view digits) {
   long process = 0;

@@ -1,15 +1,10 @@
 #include "platform/safe_file.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <atomic>
-#include <cerrno>
-#include <cstring>
 #include <utility>
 
 #include "platform/fault_injection.h"
+#include "platform/os_calls.h"
 #include "platform/paths.h"
 
 namespace zorvane::platform {
@@ -44,8 +39,7 @@ std::string NextTemporaryNameBeside(const std::string& resolved, TemporaryOwner 
 std::string TemporaryNameBeside(const std::string& resolved, TemporaryOwner owner) {
   for (;;) {
     std::string name = NextTemporaryNameBeside(resolved, owner);
-    struct stat existing {};
-    if (::lstat(name.c_str(), &existing) != 0) return name;
+    if (!os::EntryExists(name)) return name;
   }
 }
 
@@ -61,14 +55,6 @@ bool IsTemporaryName(std::string_view fileName) {
          IsTemporaryName(fileName, TemporaryOwner::JournalElsewhere);
 }
 
-namespace {
-
-Status LastError() {
-  return Status::Failure(std::strerror(errno));
-}
-
-}  // namespace
-
 Result<SafeFileWriter> SafeFileWriter::Create(const std::string& target, Durability durability) {
   return CreateResolved(ResolvePath(target), durability);
 }
@@ -77,23 +63,22 @@ Result<SafeFileWriter> SafeFileWriter::CreateResolved(const std::string& resolve
                                                       Durability durability, TemporaryOwner owner,
                                                       bool targetNew) {
   if (auto fault = CheckFault(FileOperation::Create); !fault) return fault;
+  os::Outcome failure;
   for (int attempt = 0; attempt < 64; ++attempt) {
     std::string temporary = NextTemporaryNameBeside(resolved, owner);
-    const int descriptor = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (descriptor >= 0) {
-      struct stat existing {};
-      if (!targetNew && ::stat(resolved.c_str(), &existing) == 0) {
-        ::fchmod(descriptor, existing.st_mode & 07777);
-      }
-      return SafeFileWriter(descriptor, resolved, std::move(temporary), durability);
+    os::Handle handle = os::kNoHandle;
+    failure = os::CreateNew(temporary, handle);
+    if (!failure) {
+      if (!targetNew) os::CopyPermissions(resolved, handle);
+      return SafeFileWriter(handle, resolved, std::move(temporary), durability);
     }
-    if (errno != EEXIST) return LastError();
+    if (failure->Kind != os::ErrorKind::Exists) break;
   }
-  return LastError();
+  return Status::Failure(failure->Text);
 }
 
 SafeFileWriter::SafeFileWriter(SafeFileWriter&& other) noexcept
-    : descriptor_(std::exchange(other.descriptor_, -1)),
+    : handle_(std::exchange(other.handle_, os::kNoHandle)),
       target_(std::move(other.target_)),
       temporary_(std::exchange(other.temporary_, {})),
       durability_(other.durability_),
@@ -103,7 +88,7 @@ SafeFileWriter::SafeFileWriter(SafeFileWriter&& other) noexcept
 SafeFileWriter& SafeFileWriter::operator=(SafeFileWriter&& other) noexcept {
   if (this != &other) {
     Abandon();
-    descriptor_ = std::exchange(other.descriptor_, -1);
+    handle_ = std::exchange(other.handle_, os::kNoHandle);
     target_ = std::move(other.target_);
     temporary_ = std::exchange(other.temporary_, {});
     durability_ = other.durability_;
@@ -118,22 +103,14 @@ SafeFileWriter::~SafeFileWriter() {
 }
 
 void SafeFileWriter::Abandon() {
-  if (descriptor_ >= 0) ::close(std::exchange(descriptor_, -1));
-  if (!temporary_.empty()) ::unlink(std::exchange(temporary_, {}).c_str());
+  if (handle_ != os::kNoHandle) (void)os::Close(std::exchange(handle_, os::kNoHandle));
+  if (!temporary_.empty()) (void)os::DeleteFile(std::exchange(temporary_, {}));
 }
 
 Status SafeFileWriter::Write(std::span<const std::uint8_t> bytes) {
-  if (descriptor_ < 0) return Status::Failure("The file is closed");
+  if (handle_ == os::kNoHandle) return Status::Failure("The file is closed");
   if (auto fault = CheckFault(FileOperation::Write); !fault) return fault;
-  std::size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t put = ::write(descriptor_, bytes.data() + done, bytes.size() - done);
-    if (put < 0) {
-      if (errno == EINTR) continue;
-      return LastError();
-    }
-    done += static_cast<std::size_t>(put);
-  }
+  if (auto failure = os::WriteAll(handle_, bytes)) return Status::Failure(failure->Text);
   length_ += bytes.size();
   checksum_.Add(bytes);
   return Status::Success();
@@ -144,12 +121,12 @@ Status SafeFileWriter::Write(std::string_view text) {
 }
 
 Status SafeFileWriter::Flush() {
-  if (descriptor_ < 0) return Status::Failure("The file is closed");
+  if (handle_ == os::kNoHandle) return Status::Failure("The file is closed");
   if (auto fault = CheckFault(FileOperation::Flush); !fault) return fault;
-  if (durability_ == Durability::Synced && ::fsync(descriptor_) != 0) return LastError();
-  const int descriptor = std::exchange(descriptor_, -1);
-  if (::close(descriptor) != 0) return LastError();
-  return Status::Success();
+  if (durability_ == Durability::Synced) {
+    if (auto failure = os::Sync(handle_)) return Status::Failure(failure->Text);
+  }
+  return os::StatusOf(os::Close(std::exchange(handle_, os::kNoHandle)));
 }
 
 std::string SafeFileWriter::Release() {

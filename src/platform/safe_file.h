@@ -67,13 +67,14 @@ class SafeFileWriter {
   std::uint64_t ChecksumValue() const { return checksum_.Value(); }
 
  private:
-  SafeFileWriter(int descriptor, std::string target, std::string temporary, Durability durability)
-      : descriptor_(descriptor),
+  SafeFileWriter(std::intptr_t handle, std::string target, std::string temporary,
+                 Durability durability)
+      : handle_(handle),
         target_(std::move(target)),
         temporary_(std::move(temporary)),
         durability_(durability) {}
   void Abandon();
-  int descriptor_ = -1;
+  std::intptr_t handle_ = -1;  // an os::Handle
   std::string target_;
   std::string temporary_;
   Durability durability_ = Durability::Synced;

@@ -2,13 +2,13 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <filesystem>
 #include <functional>
 #include <vector>
 
 #include "archive/index_files.h"
 #include "archive/index_record.h"
 #include "archive/index_tables.h"
+#include "platform/file_system.h"
 #include "platform/file_transaction.h"
 #include "platform/paths.h"
 #include "platform/scripted_ui.h"
@@ -204,9 +204,7 @@ int ArchiveIndexRecords(const SampleCounts& counts) {
 
 platform::Status WriteSampleInstallation(const std::string& dataFolderPath,
                                          const SampleOptions& options) {
-  std::error_code error;
-  std::filesystem::create_directories(dataFolderPath, error);
-  if (error) return platform::Status::Failure(error.message());
+  if (auto made = platform::CreateFolderWithParents(dataFolderPath); !made) return made;
   const std::string dataFolder = platform::WithTrailingSeparator(dataFolderPath);
   const SampleCounts counts = CountsForScale(options.Scale);
   std::vector<SampleArchive> archives{TextArchive(counts), SoundArchive(counts),
