@@ -53,9 +53,7 @@ Status CreateFolderWithParents(const std::string& path) {
 }
 
 std::optional<std::int64_t> EntryChangedAt(const std::string& path) {
-  const os::EntryInfo info = os::LookAt(ResolvePath(path));
-  if (info.Type == os::EntryType::None) return std::nullopt;
-  return info.ChangedAt;
+  return os::ChangedAt(ResolvePath(path));
 }
 
 void RemoveEmptyFolder(const std::string& path) {
@@ -64,7 +62,7 @@ void RemoveEmptyFolder(const std::string& path) {
 
 Status DeleteResolvedFile(const std::string& resolvedPath) {
   if (auto fault = CheckFault(FileOperation::Delete); !fault) return fault;
-  return os::StatusOf(os::DeleteFile(resolvedPath));
+  return os::StatusOf(os::RemoveFile(resolvedPath));
 }
 
 Status RenameResolvedFile(const std::string& resolvedFrom, const std::string& resolvedTo) {
@@ -91,7 +89,7 @@ Status CopyWholeFile(const std::string& from, const std::string& to, bool flush)
   }
   if (!outcome && flush) outcome = os::Sync(target);
   if (auto closed = os::Close(target); closed && !outcome) outcome = closed;
-  if (outcome) (void)os::DeleteFile(to);
+  if (outcome) (void)os::RemoveFile(to);
   return os::StatusOf(outcome);
 }
 

@@ -33,8 +33,8 @@ Status WriteJournal(const Journal& journal, const std::string& folder) {
   auto writer = SafeFileWriter::CreateResolved(folder + kJournalFileName, durability);
   if (!writer) return failed(writer.Reason());
   SafeFileWriter& out = writer.Value();
-  if (auto written = SerialiseJournal(
-          journal, folder, [&out](std::string_view piece) { return out.Write(piece); });
+  if (auto written = SerialiseJournal(journal, folder,
+                                      [&out](std::string_view piece) { return out.Write(piece); });
       !written) {
     return failed(written.Reason());
   }
@@ -137,8 +137,7 @@ Result<SafeFileWriter*> FileTransaction::StageResolved(const std::string& resolv
     }
     state_->JournalWritten = true;
   }
-  auto writer =
-      SafeFileWriter::CreateResolved(resolved, durability, OwnerOf(resolved), targetNew);
+  auto writer = SafeFileWriter::CreateResolved(resolved, durability, OwnerOf(resolved), targetNew);
   if (!writer) return Status::Failure(writer.Reason());
   JournalEntry entry;
   entry.Target = resolved;
@@ -204,8 +203,7 @@ Status FileTransaction::StageBytes(const std::string& target, const std::string&
 Status FileTransaction::StageResolvedOutput(const std::string& resolvedTarget,
                                             const ContentWriter& write, Durability durability,
                                             bool targetNew) {
-  return WriteAndClose(StageResolved(resolvedTarget, std::string(), durability, targetNew),
-                       write);
+  return WriteAndClose(StageResolved(resolvedTarget, std::string(), durability, targetNew), write);
 }
 
 CommitResult FileTransaction::Commit() {

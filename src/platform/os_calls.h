@@ -37,19 +37,20 @@ enum class EntryType { None, File, Folder, Other };
 struct EntryInfo {
   EntryType Type = EntryType::None;  // None: missing, or it cannot be looked at
   std::uint64_t Length = 0;
-  std::int64_t ChangedAt = 0;  // when the entry last changed, in nanoseconds
-  std::string Problem;         // with None: why
+  std::string Problem;  // with None: why
 };
 
 // What a path names, following links.
 EntryInfo LookAt(const std::string& path);
+// When the entry last changed (written, renamed, linked), in nanoseconds from some fixed moment.
+std::optional<std::int64_t> ChangedAt(const std::string& path);
 // Whether a name exists in its folder at all, a dangling link included.
 bool EntryExists(const std::string& path);
 
 Outcome MakeFolder(const std::string& path);
 // Removes a folder when it is empty.
 void RemoveFolder(const std::string& path);
-Outcome DeleteFile(const std::string& path);
+Outcome RemoveFile(const std::string& path);
 // Renames over an existing file in one step.
 Outcome Rename(const std::string& from, const std::string& to);
 // A second name of the same file; ErrorKind::NoLinks where the file system has no hard links.

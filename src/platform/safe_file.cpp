@@ -104,7 +104,7 @@ SafeFileWriter::~SafeFileWriter() {
 
 void SafeFileWriter::Abandon() {
   if (handle_ != os::kNoHandle) (void)os::Close(std::exchange(handle_, os::kNoHandle));
-  if (!temporary_.empty()) (void)os::DeleteFile(std::exchange(temporary_, {}));
+  if (!temporary_.empty()) (void)os::RemoveFile(std::exchange(temporary_, {}));
 }
 
 Status SafeFileWriter::Write(std::span<const std::uint8_t> bytes) {

@@ -41,8 +41,13 @@ EntryInfo LookAt(const std::string& path) {
   const EntryType type = S_ISREG(info.st_mode)   ? EntryType::File
                          : S_ISDIR(info.st_mode) ? EntryType::Folder
                                                  : EntryType::Other;
-  return {type, static_cast<std::uint64_t>(info.st_size),
-          std::int64_t{info.st_ctim.tv_sec} * 1'000'000'000 + info.st_ctim.tv_nsec, {}};
+  return {type, static_cast<std::uint64_t>(info.st_size), {}};
+}
+
+std::optional<std::int64_t> ChangedAt(const std::string& path) {
+  struct stat info {};
+  if (::stat(path.c_str(), &info) != 0) return std::nullopt;
+  return std::int64_t{info.st_ctim.tv_sec} * 1'000'000'000 + info.st_ctim.tv_nsec;
 }
 
 bool EntryExists(const std::string& path) {
@@ -58,7 +63,7 @@ void RemoveFolder(const std::string& path) {
   ::rmdir(path.c_str());
 }
 
-Outcome DeleteFile(const std::string& path) {
+Outcome RemoveFile(const std::string& path) {
   return Done(::unlink(path.c_str()) == 0);
 }
 
