@@ -1,13 +1,64 @@
 #include "platform/file_system.h"
 
+#include <algorithm>
+#include <mutex>
 #include <utility>
 #include <vector>
 
 #include "platform/fault_injection.h"
+#include "platform/number_text.h"
 #include "platform/os_calls.h"
 #include "platform/paths.h"
 
 namespace zorvane::platform {
+
+// An open file and the path it was opened by, shared by its InputFile and, where readers must
+// be closed before a rename, the list of them.
+struct OpenReader {
+  std::mutex Lock;  // a read, against a close by a rename on another thread
+  os::Handle Handle = os::kNoHandle;
+  std::string Path;
+  OpenReader() = default;
+  OpenReader(const OpenReader&) = delete;
+  OpenReader& operator=(const OpenReader&) = delete;
+  ~OpenReader() {
+    if (Handle != os::kNoHandle) (void)os::Close(Handle);
+  }
+};
+
+namespace {
+
+struct OpenReaders {
+  std::mutex Lock;
+  std::vector<std::weak_ptr<OpenReader>> All;
+};
+
+OpenReaders& TheOpenReaders() {
+  static OpenReaders readers;
+  return readers;
+}
+
+// Whether two resolved paths name one file where names match without regard to case.
+bool SamePathIgnoringCase(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           return (IsSeparator(x) && IsSeparator(y)) || AsciiUpper(x) == AsciiUpper(y);
+         });
+}
+
+void CloseReadersOf(const std::string& resolvedPath) {
+  OpenReaders& readers = TheOpenReaders();
+  std::lock_guard guard(readers.Lock);
+  std::erase_if(readers.All, [&](const std::weak_ptr<OpenReader>& each) {
+    const auto reader = each.lock();
+    if (!reader) return true;
+    if (!SamePathIgnoringCase(reader->Path, resolvedPath)) return false;
+    std::lock_guard readerGuard(reader->Lock);
+    (void)os::Close(std::exchange(reader->Handle, os::kNoHandle));
+    return true;
+  });
+}
+
+}  // namespace
 
 namespace {
 
@@ -67,6 +118,7 @@ Status DeleteResolvedFile(const std::string& resolvedPath) {
 
 Status RenameResolvedFile(const std::string& resolvedFrom, const std::string& resolvedTo) {
   if (auto fault = CheckFault(FileOperation::Rename); !fault) return fault;
+  if constexpr (os::kOpenFilesBlockReplacing) CloseReadersOf(resolvedTo);
   return os::StatusOf(os::Rename(resolvedFrom, resolvedTo));
 }
 
@@ -130,35 +182,27 @@ Result<InputFile> InputFile::Open(const std::string& path) {
 
 Result<InputFile> InputFile::OpenResolved(const std::string& resolved) {
   if (CutShortBySystem(resolved)) return NoSuchFile();
-  os::Handle handle = os::kNoHandle;
+  auto reader = std::make_shared<OpenReader>();
   std::uint64_t length = 0;
-  if (auto failure = os::OpenToRead(resolved, handle, length)) {
+  if (auto failure = os::OpenToRead(resolved, reader->Handle, length)) {
     return Status::Failure(failure->Text);
   }
-  return InputFile(handle, length, resolved);
-}
-
-InputFile::InputFile(InputFile&& other) noexcept
-    : handle_(std::exchange(other.handle_, os::kNoHandle)),
-      length_(other.length_),
-      path_(std::move(other.path_)) {}
-
-InputFile& InputFile::operator=(InputFile&& other) noexcept {
-  if (this != &other) {
-    if (handle_ != os::kNoHandle) (void)os::Close(handle_);
-    handle_ = std::exchange(other.handle_, os::kNoHandle);
-    length_ = other.length_;
-    path_ = std::move(other.path_);
+  if constexpr (os::kOpenFilesBlockReplacing) {
+    reader->Path = resolved;
+    OpenReaders& readers = TheOpenReaders();
+    std::lock_guard guard(readers.Lock);
+    readers.All.push_back(reader);
   }
-  return *this;
-}
-
-InputFile::~InputFile() {
-  if (handle_ != os::kNoHandle) (void)os::Close(handle_);
+  return InputFile(std::move(reader), length);
 }
 
 Result<std::size_t> InputFile::ReadSomeAt(std::uint64_t offset, std::span<std::uint8_t> out) const {
-  return os::ReadSomeAt(handle_, offset, out);
+  if constexpr (!os::kOpenFilesBlockReplacing) return os::ReadSomeAt(reader_->Handle, offset, out);
+  std::lock_guard guard(reader_->Lock);
+  if (reader_->Handle == os::kNoHandle) {
+    return Status::Failure("The file has been replaced while it was read");
+  }
+  return os::ReadSomeAt(reader_->Handle, offset, out);
 }
 
 Status InputFile::ReadAt(std::uint64_t offset, std::span<std::uint8_t> out) const {

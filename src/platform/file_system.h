@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -45,18 +46,17 @@ Result<std::uint64_t> FileLength(const std::string& path);
 std::optional<std::int64_t> EntryChangedAt(const std::string& path);
 Result<Bytes> ReadWholeFile(const std::string& path);
 
-// A file opened for reading at any position.
+struct OpenReader;
+
+// A file opened for reading at any position. Where the system cannot replace a file that is
+// open (Windows), replacing a file through RenameResolvedFile() closes this process's readers
+// of it first: their reads fail from then on, as what they read is gone.
 class InputFile {
  public:
   static Result<InputFile> Open(const std::string& path);
   // The same for a path resolved already (a name from a listing of a resolved folder), which
   // spares looking at each of its parts again.
   static Result<InputFile> OpenResolved(const std::string& resolved);
-  InputFile(InputFile&& other) noexcept;
-  InputFile& operator=(InputFile&& other) noexcept;
-  InputFile(const InputFile&) = delete;
-  InputFile& operator=(const InputFile&) = delete;
-  ~InputFile();
 
   std::uint64_t Length() const { return length_; }
   // Reads exactly `out.size()` bytes from `offset`; fails when the file holds fewer.
@@ -65,11 +65,10 @@ class InputFile {
   Result<std::size_t> ReadSomeAt(std::uint64_t offset, std::span<std::uint8_t> out) const;
 
  private:
-  InputFile(std::intptr_t handle, std::uint64_t length, std::string path)
-      : handle_(handle), length_(length), path_(std::move(path)) {}
-  std::intptr_t handle_ = -1;  // an os::Handle
+  InputFile(std::shared_ptr<OpenReader> reader, std::uint64_t length)
+      : reader_(std::move(reader)), length_(length) {}
+  std::shared_ptr<OpenReader> reader_;
   std::uint64_t length_ = 0;
-  std::string path_;
 };
 
 }  // namespace zorvane::platform

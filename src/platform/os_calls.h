@@ -13,6 +13,14 @@
 // without regard to case. Failures carry the system's own words ("No such file or directory").
 namespace zorvane::platform::os {
 
+// Whether a file that is open cannot be renamed over (Windows), so that the program must close
+// its own readers of a file before it replaces it.
+#ifdef _WIN32
+inline constexpr bool kOpenFilesBlockReplacing = true;
+#else
+inline constexpr bool kOpenFilesBlockReplacing = false;
+#endif
+
 // An open file: a descriptor, or a Windows handle.
 using Handle = std::intptr_t;
 inline constexpr Handle kNoHandle = -1;
@@ -44,8 +52,10 @@ struct EntryInfo {
 EntryInfo LookAt(const std::string& path);
 // When the entry last changed (written, renamed, linked), in nanoseconds from some fixed moment.
 std::optional<std::int64_t> ChangedAt(const std::string& path);
-// Whether a name exists in its folder at all, a dangling link included.
-bool EntryExists(const std::string& path);
+// The name of the last part of `path` as its folder spells it, where the system finds one for
+// it (a dangling link included): on POSIX the name exactly as given, on Windows the name that
+// matches without regard to case.
+std::optional<std::string> ExistingSpelling(const std::string& path);
 
 Outcome MakeFolder(const std::string& path);
 // Removes a folder when it is empty.

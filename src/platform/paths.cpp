@@ -87,12 +87,12 @@ std::string ResolvePath(std::string_view path) {
     if (!part.empty()) {
       if (searching && part != "." && part != "..") {
         std::string candidate = resolved + std::string(part);
-        if (!os::EntryExists(candidate)) {
-          if (auto match = FindEntryIgnoringCase(resolved, part)) {
-            candidate = resolved + *match;
-          } else {
-            searching = false;
-          }
+        if (auto spelled = os::ExistingSpelling(candidate)) {
+          candidate = resolved + *spelled;
+        } else if (auto match = FindEntryIgnoringCase(resolved, part)) {
+          candidate = resolved + *match;
+        } else {
+          searching = false;
         }
         resolved = std::move(candidate);
       } else {

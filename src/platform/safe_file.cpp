@@ -39,7 +39,7 @@ std::string NextTemporaryNameBeside(const std::string& resolved, TemporaryOwner 
 std::string TemporaryNameBeside(const std::string& resolved, TemporaryOwner owner) {
   for (;;) {
     std::string name = NextTemporaryNameBeside(resolved, owner);
-    if (!os::EntryExists(name)) return name;
+    if (!os::ExistingSpelling(name)) return name;
   }
 }
 

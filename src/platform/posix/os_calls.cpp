@@ -50,9 +50,10 @@ std::optional<std::int64_t> ChangedAt(const std::string& path) {
   return std::int64_t{info.st_ctim.tv_sec} * 1'000'000'000 + info.st_ctim.tv_nsec;
 }
 
-bool EntryExists(const std::string& path) {
+std::optional<std::string> ExistingSpelling(const std::string& path) {
   struct stat info {};
-  return ::lstat(path.c_str(), &info) == 0;
+  if (::lstat(path.c_str(), &info) != 0) return std::nullopt;
+  return path.substr(path.find_last_of('/') + 1);
 }
 
 Outcome MakeFolder(const std::string& path) {

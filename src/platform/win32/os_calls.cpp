@@ -42,6 +42,17 @@ OVERLAPPED At(std::uint64_t offset) {
   return place;
 }
 
+// Why a file could not be opened: Windows refuses to open a folder as a file with "access
+// denied", which POSIX calls what it is.
+Error OpenFailure(const std::wstring& path) {
+  const Error error = LastError();
+  const DWORD attributes = ::GetFileAttributesW(path.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+    return Error{ErrorKind::Other, "Is a directory"};
+  }
+  return error;
+}
+
 }  // namespace
 
 EntryInfo LookAt(const std::string& path) {
@@ -73,8 +84,26 @@ std::optional<std::int64_t> ChangedAt(const std::string& path) {
   return static_cast<std::int64_t>(changed) * 100;
 }
 
-bool EntryExists(const std::string& path) {
-  return ::GetFileAttributesW(WidePath(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+std::optional<std::string> ExistingSpelling(const std::string& path) {
+  const std::string name = path.substr(path.find_last_of("\\/") + 1);
+  // A search takes '*' and '?' as wildcards; no name of a file holds them.
+  if (name.empty() || name == "." || name == ".." ||
+      name.find_first_of("*?") != std::string::npos) {
+    return std::nullopt;
+  }
+  // A drive ("C:") is no entry of a folder (a search would find its current folder's name).
+  if (name.size() == 2 && name[1] == ':') {
+    if (::GetFileAttributesW(WidePath(path).c_str()) == INVALID_FILE_ATTRIBUTES) {
+      return std::nullopt;
+    }
+    return name;
+  }
+  WIN32_FIND_DATAW entry{};
+  const HANDLE search = ::FindFirstFileExW(WidePath(path).c_str(), FindExInfoBasic, &entry,
+                                           FindExSearchNameMatch, nullptr, 0);
+  if (search == INVALID_HANDLE_VALUE) return std::nullopt;
+  ::FindClose(search);
+  return win32::Utf8(entry.cFileName);
 }
 
 Outcome MakeFolder(const std::string& path) {
@@ -119,14 +148,7 @@ Outcome OpenToRead(const std::string& path, Handle& handle, std::uint64_t& lengt
   const std::wstring wide = WidePath(path);
   const HANDLE file = ::CreateFileW(wide.c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING,
                                     FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) {
-    const Error error = LastError();
-    const DWORD attributes = ::GetFileAttributesW(wide.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-      return Error{ErrorKind::Other, "Is a directory"};
-    }
-    return error;
-  }
+  if (file == INVALID_HANDLE_VALUE) return OpenFailure(wide);
   LARGE_INTEGER size{};
   if (::GetFileType(file) != FILE_TYPE_DISK || !::GetFileSizeEx(file, &size)) {
     ::CloseHandle(file);
@@ -197,10 +219,11 @@ Outcome Close(Handle handle) {
 }
 
 Outcome OpenLockFile(const std::string& path, bool writable, Handle& handle) {
+  const std::wstring wide = WidePath(path);
   const HANDLE file = ::CreateFileW(
-      WidePath(path).c_str(), writable ? GENERIC_READ | GENERIC_WRITE : GENERIC_READ, kShareAll,
-      nullptr, writable ? OPEN_ALWAYS : OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return LastError();
+      wide.c_str(), writable ? GENERIC_READ | GENERIC_WRITE : GENERIC_READ, kShareAll, nullptr,
+      writable ? OPEN_ALWAYS : OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return OpenFailure(wide);
   handle = Own(file);
   return {};
 }

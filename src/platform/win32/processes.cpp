@@ -6,8 +6,8 @@ namespace zorvane::platform {
 
 bool ProcessRuns(long process) {
   if (process <= 0) return false;
-  const HANDLE handle =
-      ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, static_cast<DWORD>(process));
+  const HANDLE handle = ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | SYNCHRONIZE, FALSE,
+                                      static_cast<DWORD>(process));
   // A process of another user cannot be looked at, but it runs.
   if (handle == nullptr) return ::GetLastError() == ERROR_ACCESS_DENIED;
   const bool runs = ::WaitForSingleObject(handle, 0) == WAIT_TIMEOUT;
