@@ -4,9 +4,9 @@
 
 #include "app/dropped_files.h"
 #include "app/extraction_events.h"
+#include "app/insert_menu.h"
 #include "app/restore.h"
 #include "archive/installation_check.h"
-#include "app/insert_menu.h"
 #include "sample/sample_palettes.h"
 #include "sample/sample_pictures.h"
 #include "support/pictures.h"
@@ -14,6 +14,8 @@
 
 namespace zorvane::app {
 namespace {
+
+using testing::NativePath;
 
 using archive::InsertionOutcome;
 using testing::ReadFile;
@@ -66,12 +68,13 @@ TEST_F(ExtractPackInsertTest, ADoubleClickConvertsEachSubImageToABmp) {
     }
     s.ui.Clear();
     ASSERT_TRUE(s.DoubleClick(option, name));
-    const std::string out = data + "TOVRIN_PFP/" + folder + "/";
+    const std::string out = data + NativePath("TOVRIN_PFP/") + folder + NativePath("/");
     const std::string last = std::to_string(100000 + count - 1).substr(1);  // 5 digits
-    EXPECT_TRUE(std::filesystem::exists(out + "BMPFILES/" + name + "_" + last + ".BMP"));
+    EXPECT_TRUE(
+        std::filesystem::exists(out + NativePath("BMPFILES/") + name + "_" + last + ".BMP"));
     const std::string message =
         "The File: " + name + "\r\n\r\nHas been extracted to:\r\n\r\n" + out + name +
-        ".SHP\r\n\r\nand converted to.\r\n\r\n" + out + "BMPFILES/" + name +
+        ".SHP\r\n\r\nand converted to.\r\n\r\n" + out + NativePath("BMPFILES/") + name +
         "_xxxxx.BMP\r\n\r\nWhere xxxxx is the iconnumber inside " + name +
         "\r\n\r\nTotal number of BMPs in " + name + ".SHP is " + std::to_string(count);
     EXPECT_EQ(s.ui.Events(), (std::vector<Event>{{Event::Kind::Busy, ""},
@@ -81,7 +84,7 @@ TEST_F(ExtractPackInsertTest, ADoubleClickConvertsEachSubImageToABmp) {
   for (const auto& [name, picture, palette] :
        {std::tuple{"UNITICON_00017", sample::UnitIcon(17), Bytes()},
         {"MAINMENU_00000", sample::Landscape(640, 480, 1), sample::SamplePalette(1)}}) {
-    const Bytes bmp = ReadFile(data + "TOVRIN_PFP/ICONS/BMPFILES/" + name + ".BMP");
+    const Bytes bmp = ReadFile(data + NativePath("TOVRIN_PFP/ICONS/BMPFILES/") + name + ".BMP");
     Bytes pixels(bmp.begin(), bmp.begin() + 1078);
     for (int y = picture.Height - 1; y >= 0; --y) {
       pixels.insert(pixels.end(), picture.Pixels.begin() + y * picture.Width,
@@ -119,8 +122,8 @@ TEST_F(ExtractPackInsertTest, AMemberExtractedPackedAndInsertedUnchangedChangesN
     const std::string archive = name.starts_with("T_") ? "TIL" : "SHP";
     const auto previous = SnapshotFolder(data);
     ASSERT_TRUE(s.DoubleClick(archive == "TIL" ? 3 : 2, name));
-    const std::string sprite =
-        data + "TOVRIN_PFP/" + (archive == "TIL" ? "TILES/" : "ICONS/") + name + ".SHP";
+    const std::string sprite = data + NativePath("TOVRIN_PFP/") +
+                               NativePath(archive == "TIL" ? "TILES/" : "ICONS/") + name + ".SHP";
     const Bytes extracted = ReadFile(sprite);
     std::filesystem::remove(sprite);
     s.ui.Clear();
@@ -139,7 +142,7 @@ TEST_F(ExtractPackInsertTest, AMemberExtractedPackedAndInsertedUnchangedChangesN
 TEST_F(ExtractPackInsertTest, EditedBmpsComeBackFromTheGameAsEdited) {
   ASSERT_TRUE(s.DoubleClick(2, "UNITICON"));
   const auto row = static_cast<std::size_t>(s.session.Window.ListIndex);
-  const std::string bmps = data + "TOVRIN_PFP/ICONS/BMPFILES/";
+  const std::string bmps = data + NativePath("TOVRIN_PFP/ICONS/BMPFILES/");
   Bytes edited = ReadFile(bmps + "UNITICON_00003.BMP");
   std::fill_n(edited.begin() + 1078 + 10 * 32, 32, 17);      // a bar across icon 3
   std::fill_n(edited.begin() + 1078 + 20 * 32 + 4, 6, 213);  // and a transparent one
@@ -159,7 +162,7 @@ TEST_F(ExtractPackInsertTest, EditedBmpsComeBackFromTheGameAsEdited) {
                          "Filename    Located in     Number of BMP-files",
                          "Doubleclick a file to convert all its BMP files back to SHP\r\nThe SHP "
                          "file will be saved in " +
-                             data + "TOVRIN_PFP/ICONS/",
+                             data + NativePath("TOVRIN_PFP/ICONS/"),
                          "Doubleclick to extract and convert a file.",
                          "options 000010 hidden hidden hidden hidden height 2000 row -1",
                          "UNITICON    SHP.PFP            49"}));
@@ -168,7 +171,7 @@ TEST_F(ExtractPackInsertTest, EditedBmpsComeBackFromTheGameAsEdited) {
 
   ASSERT_TRUE(ClickOption(s.session, 2));
   const Rows members = s.session.Window.List1;
-  const std::string sprite = data + "TOVRIN_PFP/ICONS/UNITICON.SHP";
+  const std::string sprite = data + NativePath("TOVRIN_PFP/ICONS/UNITICON.SHP");
   s.ui.Clear();
   ASSERT_EQ(Insert(sprite), InsertionOutcome::Inserted);
   EXPECT_TRUE(s.ui.Messages().at(0).starts_with("Insertion of file:\r\n" + sprite +
@@ -198,7 +201,7 @@ namespace {
 // only when the user agrees; anything else is refused with a message and changes nothing.
 TEST_F(ExtractPackInsertTest, DroppedFilesAreInsertedSwitchedToOrRefused) {
   ASSERT_TRUE(s.DoubleClick(2, "CURSORS"));
-  const std::string sprite = data + "TOVRIN_PFP/ICONS/CURSORS.SHP";
+  const std::string sprite = data + NativePath("TOVRIN_PFP/ICONS/CURSORS.SHP");
   s.ui.Clear();
   ASSERT_EQ(Insert(sprite), InsertionOutcome::Inserted);
   const auto inserted = s.ui.Messages();
@@ -216,8 +219,7 @@ TEST_F(ExtractPackInsertTest, DroppedFilesAreInsertedSwitchedToOrRefused) {
   s.ui.Clear();
   s.ui.QueueAnswer(platform::Answer::Cancel);
   s.ui.QueueAnswer(platform::Answer::Ok);
-  OnFilesDropped(s.session,
-                 {other.Path(), s.program / "notes.txt", other / "pfpdata.idx"});
+  OnFilesDropped(s.session, {other.Path(), s.program / "notes.txt", other / "pfpdata.idx"});
   EXPECT_EQ(s.ui.Questions(), (Rows{SwitchQuestion(other.Path()), SwitchQuestion(other.Path())}));
   EXPECT_EQ(s.ui.Messages(), Rows{NotDroppableMessage(s.program / "notes.txt")});
   EXPECT_EQ(s.session.DataFolder, other.Path());
@@ -241,7 +243,8 @@ TEST_F(ExtractPackInsertTest, RestorePutsTheLastInsertionBackAndTwiceChangesNoth
   EXPECT_EQ(SnapshotFolder(data), fresh);
 
   ASSERT_TRUE(s.DoubleClick(2, "UNITICON"));
-  std::filesystem::copy_file(data + "TOVRIN_PFP/ICONS/UNITICON.SHP", s.program / "CURSORS.SHP");
+  std::filesystem::copy_file(data + NativePath("TOVRIN_PFP/ICONS/UNITICON.SHP"),
+                             s.program / "CURSORS.SHP");
   const auto before = SnapshotFolder(data);
   ASSERT_EQ(Insert(s.program / "CURSORS.SHP"), InsertionOutcome::Inserted);
   const auto inserted = SnapshotFolder(data);
@@ -264,7 +267,8 @@ TEST_F(ExtractPackInsertTest, RestorePutsTheLastInsertionBackAndTwiceChangesNoth
 
   // A later insertion into TIL.PFP: its backup, not the older SHP_OLD.PFP, goes with the index's.
   ASSERT_TRUE(s.DoubleClick(3, "T_BCH_DD"));
-  std::filesystem::copy_file(data + "TOVRIN_PFP/TILES/T_BCH_DD.SHP", s.program / "T_CLR_DD.SHP");
+  std::filesystem::copy_file(data + NativePath("TOVRIN_PFP/TILES/T_BCH_DD.SHP"),
+                             s.program / "T_CLR_DD.SHP");
   const auto beforeTiles = SnapshotFolder(data);
   ASSERT_EQ(Insert(s.program / "T_CLR_DD.SHP"), InsertionOutcome::Inserted);
   const auto tiles = SnapshotFolder(data);
@@ -283,8 +287,8 @@ TEST_F(ExtractPackInsertTest, RestorePutsTheLastInsertionBackAndTwiceChangesNoth
   s.ui.Clear();
   const auto broken = SnapshotFolder(data);
   EXPECT_FALSE(RestorePreviousVersion(data, s.ui));
-  EXPECT_TRUE(s.ui.Messages().back().starts_with("The backups in " + data +
-                                                 " do not belong together"));
+  EXPECT_TRUE(
+      s.ui.Messages().back().starts_with("The backups in " + data + " do not belong together"));
   EXPECT_TRUE(s.ui.Messages().back().ends_with("Nothing has been changed."));
   EXPECT_EQ(SnapshotFolder(data), broken);
 }

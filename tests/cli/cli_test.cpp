@@ -8,6 +8,8 @@
 namespace zorvane::cli {
 namespace {
 
+using testing::NativePath;
+
 namespace fs = std::filesystem;
 
 constexpr std::size_t kPaletteCheck = 5;  // the lines that say the internal palettes are missing
@@ -198,7 +200,7 @@ TEST_F(CliFixture, SetsListsAndRepackPacksEachNamedSet) {
   EXPECT_EQ(OutLines(kPaletteCheck)[7], icons + "CURSORS.SHP");
   EXPECT_FALSE(fs::exists(icons + "BUTTONS.SHP"));
   // A refused set makes the exit code 1; the others are still packed.
-  const std::string broken = icons + "BMPFILES/BUTTONS_00004.BMP";
+  const std::string broken = icons + NativePath("BMPFILES/BUTTONS_00004.BMP");
   testing::WriteFile(broken, "bm, not a picture at all, but long enough for a header......");
   EXPECT_EQ(Run({"repack", "icons", "--all"}), kExitRefused);
   const Lines lines = OutLines(kPaletteCheck);
@@ -213,7 +215,7 @@ TEST_F(CliFixture, UnitDescriptionsAreExtractedAndInsertedFromAFolder) {
   ASSERT_EQ(Run({"extract-units"}), kExitCompleted);
   ASSERT_EQ(Run({"insert-units", data / "EXTRACTS"}), kExitCompleted);
   EXPECT_EQ(OutLines().size(), 14u);
-  EXPECT_EQ(OutLines()[0], dialog + data.Path() + "EXTRACTS/UnitDescriptions.KRT]");
+  EXPECT_EQ(OutLines()[0], dialog + data / "EXTRACTS/UnitDescriptions.KRT]");
   const auto before = testing::SnapshotFolder(data.Path());
   EXPECT_EQ(Run({"insert-units", program.Path()}), kExitRefused);
   EXPECT_EQ(OutLines().size(), 4u);
@@ -234,12 +236,13 @@ TEST_F(CliFixture, RestorePutsBackTheLastOfTwoInsertions) {
   ASSERT_EQ(Run({"insert-units", data / "EXTRACTS"}), kExitCompleted);
   ASSERT_NE(testing::SnapshotFolder(data.Path()).at("TXT.PFP"), before.at("TXT.PFP"));
   EXPECT_EQ(Run({"restore"}), kExitCompleted);
-  EXPECT_EQ(OutLines(), (Lines{"The previous version has been put back:",
-                               data.Path() + "TXT.PFP from OLD_TXT.PFP",
-                               data.Path() + "PFPDATA.IDX from OLD_PFPDATA.IDX",
-                               data.Path() + "EXT.IDX from OLD_EXT.IDX",
-                               "The versions it replaced are kept as the backups: Restore again "
-                               "puts them back."}));
+  EXPECT_EQ(
+      OutLines(),
+      (Lines{"The previous version has been put back:", data.Path() + "TXT.PFP from OLD_TXT.PFP",
+             data.Path() + "PFPDATA.IDX from OLD_PFPDATA.IDX",
+             data.Path() + "EXT.IDX from OLD_EXT.IDX",
+             "The versions it replaced are kept as the backups: Restore again "
+             "puts them back."}));
   const auto restored = testing::SnapshotFolder(data.Path());
   for (const char* name : {"TXT.PFP", "PFPDATA.IDX", "EXT.IDX", "SHP_OLD.PFP", "PFPDATA_OLD.IDX"}) {
     EXPECT_EQ(restored.at(name), before.at(name)) << name;

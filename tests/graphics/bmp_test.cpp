@@ -19,6 +19,8 @@
 namespace zorvane::graphics {
 namespace {
 
+using testing::NativePath;
+
 using Bytes = std::vector<std::uint8_t>;
 using testing::WithField;
 
@@ -132,7 +134,7 @@ class Repacking : public ::testing::Test {
   void SetUp() override {
     std::filesystem::create_directories(data / "TOVRIN_PFP/ICONS/BMPFILES");
     std::filesystem::create_directories(data / "TOVRIN_PFP/TILES/BMPFILES");
-    repack.RepackFolder = "TOVRIN_PFP/ICONS/";
+    repack.RepackFolder = NativePath("TOVRIN_PFP/ICONS/");
   }
 
   void WriteBmp(const std::string& name, const Rows& picture,
@@ -168,7 +170,7 @@ TEST_F(Repacking, TwoPicturesMakeThe87ByteSpriteFile) {
       Icon("NAME.SHP"),
       testing::SpriteFileOf({{2, 5, 0, 0, 5, 2, {1, 2, 6, 5, 3, 9, 0, 0, 3, 7, 1, 2, 4, 8, 0}},
                              {1, 3, start, start, end, end, {}}}));
-  const std::string file = data.Path() + "TOVRIN_PFP/ICONS/NAME.SHP";
+  const std::string file = data.Path() + NativePath("TOVRIN_PFP/ICONS/NAME.SHP");
   EXPECT_EQ(ui.Events(),
             (std::vector<Event>{
                 {Event::Kind::Busy, ""},
@@ -218,7 +220,7 @@ TEST_F(Repacking, SetTransparencyFollowsTheDestinationAndTheName) {
     // Before any listing the destination's own folder is used.
     repack.RepackFolder = destination == Tiles ? "" : folder;
     palettes.UseTransparency = !transparent;
-    WriteBmp(std::string(set) + "_00000.BMP", kAllTransparent, folder + "BMPFILES/");
+    WriteBmp(std::string(set) + "_00000.BMP", kAllTransparent, folder + NativePath("BMPFILES/"));
     testing::WriteFile(data / (folder + set + ".SHP"), "an earlier sprite file");
     Repack(row, destination);
     EXPECT_EQ(palettes.UseTransparency, transparent);
@@ -238,11 +240,11 @@ TEST_F(Repacking, RefusedSetsChangeNothing) {
   testing::WriteFile(data / "TOVRIN_PFP/ICONS/NAME.SHP", "the earlier sprite file");
   WriteBmp("UNITICONS_00000.BMP", {{1}});
   WriteBmp("UNITICON_00000.BMP", {{2}});
-  const std::string folder = data.Path() + "TOVRIN_PFP/ICONS/BMPFILES";
+  const std::string folder = data.Path() + NativePath("TOVRIN_PFP/ICONS/BMPFILES");
   const std::pair<std::string, std::string> refusals[] = {
       {"NAME        SHP.PFP             3",
-       "File: " + folder +
-           "/NAME_00001.BMP\r\nis NOT a 256 color, uncompressed  BMP file. "
+       "File: " + folder + NativePath("/") +
+           "NAME_00001.BMP\r\nis NOT a 256 color, uncompressed  BMP file. "
            "Conversion aborted."},
       {"GONE        SHP.PFP             2",
        "There are no BMP files of the set GONE in the folder:\r\n" + folder +
@@ -253,7 +255,7 @@ TEST_F(Repacking, RefusedSetsChangeNothing) {
        "characters or fewer."},
       // Write 1 is the journal's, 2 the sprite file's.
       {"UNITICON",
-       "The file " + data.Path() + "TOVRIN_PFP/ICONS/UNITICON.SHP cannot be written: Disk full."}};
+       "The file " + data / "TOVRIN_PFP/ICONS/UNITICON.SHP" + " cannot be written: Disk full."}};
   const auto before = testing::SnapshotFolder(data.Path());
   for (const auto& [row, message] : refusals) {
     SCOPED_TRACE(row);
@@ -295,19 +297,22 @@ TEST_F(Repacking, RefusedPngSetsNameTheFileAndChangeNothing) {
   writePng("SHEET.PNG", greys);
   writePng("LIST.PNG", greys, {{"Zorvane frames", "frames 2\n0 0 2 2\n1 1 1 2\n"}});
   writePng("GREY_00000.PNG", greys);
-  const std::string folder = data.Path() + "TOVRIN_PFP/ICONS/BMPFILES";
+  const std::string folder = data.Path() + NativePath("TOVRIN_PFP/ICONS/BMPFILES");
   const std::pair<std::string, std::string> refusals[] = {
       {"MIXED",
        "The set MIXED has files of more than one kind in the folder:\r\n" + folder +
            "\r\nKeep either its BMP files, or its PNG files, or its one PNG sheet, and move "
            "the others away. No SHP file made."},
-      {"OFF", folder + "/OFF_00001.PNG: pixel (1, 0) has the colour 7, 7, 8, which is not in the "
-                       "DAY palette. No SHP file made."},
-      {"SHEET", folder + "/SHEET.PNG: it holds no list of frames, so it is not a sheet that can "
-                         "be packed (a sheet keeps the list its extraction wrote into it). No SHP "
-                         "file made."},
-      {"LIST", folder + "/LIST.PNG: frame 1 (1 x 2 pixels at 1, 1) does not lie inside the sheet "
-                        "of 2 x 2 pixels. No SHP file made."},
+      {"OFF", folder + NativePath("/") +
+                  "OFF_00001.PNG: pixel (1, 0) has the colour 7, 7, 8, which is not in the "
+                  "DAY palette. No SHP file made."},
+      {"SHEET", folder + NativePath("/") +
+                    "SHEET.PNG: it holds no list of frames, so it is not a sheet that can "
+                    "be packed (a sheet keeps the list its extraction wrote into it). No SHP "
+                    "file made."},
+      {"LIST", folder + NativePath("/") +
+                   "LIST.PNG: frame 1 (1 x 2 pixels at 1, 1) does not lie inside the sheet "
+                   "of 2 x 2 pixels. No SHP file made."},
       {"GREY", MissingPalettesMessage()}};
   for (const auto& [row, message] : refusals) {
     SCOPED_TRACE(row);
@@ -379,10 +384,12 @@ TEST(BmpSets, TheListingFindsFoldersOfAnotherCaseAndNamesAMissingOne) {
   for (const auto& [destination, folder] : {std::pair{RepackDestination::Icons, "ICONS"},
                                             std::pair{RepackDestination::Tiles, "TILES"}}) {
     EXPECT_EQ(list(destination), std::nullopt);
-    EXPECT_EQ(ui.Messages(), Names{"The Folder: \r\n" + data.Path() + "TOVRIN_PFP/" + folder +
-                                   "/BMPFILES\r\nDoes not exist. No Files ready for conversion."});
-    EXPECT_EQ(repack.RepackFolder,
-              destination == RepackDestination::Tiles ? "TOVRIN_PFP/TILES/" : "earlier/");
+    EXPECT_EQ(ui.Messages(),
+              Names{"The Folder: \r\n" + data / "TOVRIN_PFP/" + folder + NativePath("/") +
+                    "BMPFILES\r\nDoes not exist. No Files ready for conversion."});
+    EXPECT_EQ(repack.RepackFolder, destination == RepackDestination::Tiles
+                                       ? NativePath("TOVRIN_PFP/TILES/")
+                                       : "earlier/");
   }
   std::filesystem::create_directories(data / "tovrin_pfp/icons/bmpfiles");
   std::filesystem::create_directories(data / "tovrin_pfp/tiles/bmpfiles");
@@ -391,9 +398,9 @@ TEST(BmpSets, TheListingFindsFoldersOfAnotherCaseAndNamesAMissingOne) {
   const auto icons = list(RepackDestination::Icons);
   ASSERT_TRUE(icons);
   EXPECT_EQ(icons->Rows, Names{"CURSORS     SHP.PFP             1"});
-  EXPECT_EQ(icons->Files.Folder, data.Path() + "TOVRIN_PFP/ICONS/BMPFILES");
+  EXPECT_EQ(icons->Files.Folder, data.Path() + NativePath("TOVRIN_PFP/ICONS/BMPFILES"));
   EXPECT_EQ(icons->Files.Names, Names{"cursors_00000.bmp"});
-  EXPECT_EQ(repack.RepackFolder, "TOVRIN_PFP/ICONS/");
+  EXPECT_EQ(repack.RepackFolder, NativePath("TOVRIN_PFP/ICONS/"));
   const auto tiles = list(RepackDestination::Tiles);
   ASSERT_TRUE(tiles);
   EXPECT_EQ(tiles->Rows, Names{});

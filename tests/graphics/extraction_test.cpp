@@ -22,6 +22,8 @@
 namespace zorvane::graphics {
 namespace {
 
+using testing::NativePath;
+
 using Bytes = std::vector<std::uint8_t>;
 using Names = std::vector<std::string>;
 using testing::HandMadeSubImage;
@@ -356,7 +358,7 @@ TEST_F(Extraction, APaletteBecomesFourFilesAndRefreshesTheTableOfItsName) {
       {"DAY", PaletteId::Day, true, true},           {"MAIN", PaletteId::Main, false, false},
       {"TURN03J", PaletteId::Turn03J, false, false}, {"menu2", PaletteId::Menu2, false, false},
       {"day", PaletteId::Day, false, true},          {"NIGHT", PaletteId::Day, false, true}};
-  const std::string folder = data.Path() + "TOVRIN_PFP/PALETTES/";
+  const std::string folder = data.Path() + NativePath("TOVRIN_PFP/PALETTES/");
   for (const auto& [name, table, pinkInFiles, pinkInTable] : members) {
     SCOPED_TRACE(name);
     palettes = PaletteState{};
@@ -416,7 +418,7 @@ TEST_F(Extraction, APaletteBecomesFourFilesAndRefreshesTheTableOfItsName) {
 // The n-th rename fails, for every n the export reaches: until it completes, the earlier PSP,
 // ACT and GIMP files and the internal palette all stay; then all four are new.
 TEST_F(Extraction, APalettesFilesReplaceTheirEarlierVersionsTogether) {
-  const std::string folder = data.Path() + "TOVRIN_PFP/PALETTES/";
+  const std::string folder = data.Path() + NativePath("TOVRIN_PFP/PALETTES/");
   std::filesystem::create_directories(folder);
   for (const std::string& path :
        {folder + "DAY-palette for PSP.PAL", folder + "DAY-palette for Photoshop.ACT",

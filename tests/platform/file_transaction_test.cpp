@@ -1,15 +1,14 @@
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <filesystem>
 #include <optional>
 
 #include "platform/fault_injection.h"
+#include "platform/file_system.h"
 #include "platform/file_transaction.h"
 #include "platform/resolved_folder.h"
 #include "platform/scripted_ui.h"
+#include "support/child_process.h"
 #include "support/files.h"
 #include "support/temp_folder.h"
 
@@ -21,6 +20,37 @@ using testing::BytesOf;
 using testing::SnapshotFolder;
 using testing::WriteFile;
 using Folder = std::map<std::string, Bytes>;
+
+FileTransaction::ContentWriter Out(std::string text) {
+  return [text](SafeFileWriter& out) { return out.Write(std::string_view(text)); };
+}
+
+// The change of the tests below, in `folder`: index and archive with backups, and two outputs.
+CommitResult ChangeAll(const FolderLock& lock, const std::string& folder) {
+  FileTransaction transaction(lock);
+  ResolvedFolder outputs(folder);
+  auto archive = transaction.Stage(folder + "SHP.PFP", folder + "SHP_OLD.PFP");
+  Status staged = archive ? archive.Value()->Write(std::string_view("archive v3"))
+                          : Status::Failure(archive.Reason());
+  if (staged) {
+    staged = transaction.StageBytes(folder + "PFPDATA.IDX", folder + "PFPDATA_OLD.IDX",
+                                    BytesOf("index v3"));
+  }
+  if (staged) staged = transaction.StageResolvedOutput(outputs.PathOf("out_0.bmp"), Out("new 0"));
+  if (staged) staged = transaction.StageResolvedOutput(outputs.PathOf("out_1.bmp"), Out("new 1"));
+  if (!staged) return {staged};
+  return transaction.Commit();
+}
+
+// In another process: the change of FOLDER, dying before its first link.
+const bool kDyingAtTheFirstLink = testing::RegisterChildWork("change-dying", [](const auto& args) {
+  ScriptedUi ui;
+  const auto lock = LockForChanges(args[0], ui);
+  if (!lock) return 1;
+  FaultInjection::DieAt(FileOperation::Link, 1);
+  (void)ChangeAll(lock.Value(), args[0]);
+  return 0;
+});
 
 // An index with an older backup, an archive without, an earlier output in another case and a
 // file nobody touches; the change replaces index and archive with backups, and two outputs.
@@ -39,25 +69,7 @@ class FileTransactionTest : public ::testing::Test {
   }
   void TearDown() override { FaultInjection::Reset(); }
 
-  CommitResult ChangeAll() {
-    FileTransaction transaction(*lock);
-    ResolvedFolder outputs(temp.Path());
-    auto archive = transaction.Stage(temp / "SHP.PFP", temp / "SHP_OLD.PFP");
-    Status staged = archive ? archive.Value()->Write(std::string_view("archive v3"))
-                            : Status::Failure(archive.Reason());
-    if (staged) {
-      staged = transaction.StageBytes(temp / "PFPDATA.IDX", temp / "PFPDATA_OLD.IDX",
-                                      BytesOf("index v3"));
-    }
-    if (staged) staged = transaction.StageResolvedOutput(outputs.PathOf("out_0.bmp"), Out("new 0"));
-    if (staged) staged = transaction.StageResolvedOutput(outputs.PathOf("out_1.bmp"), Out("new 1"));
-    if (!staged) return {staged};
-    return transaction.Commit();
-  }
-
-  static FileTransaction::ContentWriter Out(std::string text) {
-    return [text](SafeFileWriter& out) { return out.Write(std::string_view(text)); };
-  }
+  CommitResult ChangeAll() { return platform::ChangeAll(*lock, temp.Path()); }
 
   // The folder once ChangeAll() has done its work: the existing spelling of a name stays.
   static Folder AllChanged() {
@@ -86,6 +98,15 @@ class FileTransactionTest : public ::testing::Test {
 };
 
 TEST_F(FileTransactionTest, NewFilesTakeThePlaceOfTheCurrentOnesWhichBecomeBackups) {
+  ASSERT_TRUE(ChangeAll());
+  EXPECT_EQ(SnapshotFolder(temp.Path()), AllChanged());
+}
+
+// Every worker still reads the archive it replaces when it commits; Windows cannot rename over
+// an open file, so the program lets go of its own readers first.
+TEST_F(FileTransactionTest, AFileThisProgramReadsIsReplacedAllTheSame) {
+  const auto reader = InputFile::Open(temp / "SHP.PFP");
+  ASSERT_TRUE(reader);
   ASSERT_TRUE(ChangeAll());
   EXPECT_EQ(SnapshotFolder(temp.Path()), AllChanged());
 }
@@ -135,7 +156,8 @@ TEST_F(FileTransactionTest, TheNextWriterRemovesWhatEndedRunsLeft) {
   lock.reset();
   WriteFile(temp / ".zv-1", "temporary");
   WriteFile(temp / ".shp.pfp.zorvane-aside-999999999-12-3", "set aside");
-  WriteFile(temp / ".shp.pfp.zorvane-" + std::to_string(::getpid()) + "-12-4", "live run's");
+  WriteFile(temp / ".shp.pfp.zorvane-" + std::to_string(testing::ThisProcess()) + "-12-4",
+            "live run's");
   WriteFile(temp / ".zv-notes.txt", "the user's");
   Folder expected = SnapshotFolder(temp.Path());
   expected.erase(".zv-1");
@@ -200,17 +222,7 @@ class DamagedNewFile : public FileTransactionTest,
 // undone.
 TEST_P(DamagedNewFile, TheChangeIsUndone) {
   lock.reset();
-  const pid_t child = ::fork();
-  if (child == 0) {
-    ScriptedUi ui;
-    lock.emplace(LockForChanges(temp.Path(), ui).Value());
-    FaultInjection::DieAt(FileOperation::Link, 1);
-    (void)ChangeAll();
-    ::_exit(0);
-  }
-  int status = 0;
-  ::waitpid(child, &status, 0);
-  ASSERT_EQ(WEXITSTATUS(status), kInjectedDeathExitCode);
+  ASSERT_EQ(testing::RunInChild("change-dying", {temp.Path()}), kInjectedDeathExitCode);
   int damaged = 0;
   for (const auto& entry : std::filesystem::directory_iterator(temp.Path())) {
     if (testing::ReadText(entry.path().string()) == "archive v3") {

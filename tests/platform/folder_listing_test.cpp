@@ -40,12 +40,15 @@ TEST(ListFiles, ListsMatchingFilesInAscendingOrderIgnoringCase) {
   }
   std::filesystem::create_directories(temp / "folder.BMP");
   testing::WriteFile(temp / ".B_00002.BMP", "hidden");
+  std::vector<std::string> expected{"a_00000.BMP", "B_00000.bmp", "b_00001.BMP", "c_00000.BMP",
+                                    "C_00000.BMP.BMP"};
+#ifndef _WIN32  // Windows makes links only with a privilege that a test cannot count on
   std::filesystem::create_symlink(temp / "a_00000.BMP", temp / "D_00000.BMP");
   std::filesystem::create_directory_symlink(temp / "folder.BMP", temp / "E_00000.BMP");
   std::filesystem::create_symlink(temp / "gone", temp / "F_00000.BMP");
-  EXPECT_EQ(ListFiles(temp.Path(), "*.BMP"),
-            (std::vector<std::string>{"a_00000.BMP", "B_00000.bmp", "b_00001.BMP", "c_00000.BMP",
-                                      "C_00000.BMP.BMP", "D_00000.BMP"}));
+  expected.push_back("D_00000.BMP");
+#endif
+  EXPECT_EQ(ListFiles(temp.Path(), "*.BMP"), expected);
   EXPECT_EQ(ListFiles(temp.Path(), "b*.bmp"),
             (std::vector<std::string>{"B_00000.bmp", "b_00001.BMP"}));
   EXPECT_TRUE(ListFiles(temp / "missing", "*.*").empty());

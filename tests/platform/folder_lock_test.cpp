@@ -1,14 +1,14 @@
-#include <fcntl.h>
-#include <sys/file.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <optional>
+#include <thread>
 
 #include "platform/folder_lock.h"
+#include "platform/paths.h"
+#include "support/child_process.h"
+#include "support/files.h"
 #include "support/temp_folder.h"
 
 namespace zorvane::platform {
@@ -16,39 +16,44 @@ namespace {
 
 using std::chrono::milliseconds;
 
+LockMode ModeNamed(const std::string& name) {
+  return name == "exclusive" ? LockMode::Exclusive : LockMode::Shared;
+}
+
+// In another process: takes the lock of FOLDER (MODE) at once, says so in the file "ready" of
+// SIGNALS, holds it for HOLD milliseconds or, with -1, until the file "release" is there, then
+// ends as if killed: nothing is let go on the way out.
+const bool kHolding = testing::RegisterChildWork("hold-lock", [](const auto& args) {
+  const auto lock = FolderLock::Take(args[0], ModeNamed(args[1]), milliseconds(0));
+  testing::WriteFile(args[2] + (lock ? "ready" : "refused"), "");
+  const int hold = std::stoi(args[3]);
+  if (hold >= 0) std::this_thread::sleep_for(milliseconds(hold));
+  if (hold < 0) testing::AwaitFile(args[2] + "release");
+  std::_Exit(0);
+  return 0;
+});
+
+// In another process: whether the lock of FOLDER can be taken shared at once (exit code 0).
+const bool kProbing = testing::RegisterChildWork("probe-lock", [](const auto& args) {
+  return FolderLock::Take(args[0], LockMode::Shared, milliseconds(0)) ? 0 : 1;
+});
+
 // Another process that holds the folder's lock until the test lets it go, or for a while.
 class OtherHolder {
  public:
-  OtherHolder(const std::string& folder, LockMode mode, int holdMilliseconds = -1) {
-    int ready[2];
-    EXPECT_EQ(::pipe(ready), 0);
-    EXPECT_EQ(::pipe(release_), 0);
-    child_ = ::fork();
-    if (child_ == 0) {
-      const auto lock = FolderLock::Take(folder, mode, milliseconds(0));
-      char byte = lock ? 1 : 0;
-      (void)!::write(ready[1], &byte, 1);
-      if (holdMilliseconds >= 0) ::usleep(static_cast<useconds_t>(holdMilliseconds) * 1000);
-      if (holdMilliseconds < 0) (void)!::read(release_[0], &byte, 1);
-      ::_exit(0);  // as if killed: nothing is let go on the way out
-    }
-    char byte = 0;
-    EXPECT_EQ(::read(ready[0], &byte, 1), 1);
-    EXPECT_EQ(byte, 1) << "the other process did not get the lock";
-    ::close(ready[0]);
-    ::close(ready[1]);
+  OtherHolder(const std::string& folder, LockMode mode, int holdMilliseconds = -1)
+      : child_(testing::ChildProcess::Start(
+            "hold-lock", {folder, mode == LockMode::Exclusive ? "exclusive" : "shared",
+                          signals_.Path(), std::to_string(holdMilliseconds)})) {
+    EXPECT_TRUE(testing::AwaitFile(signals_ / "ready", 10))
+        << "the other process did not get the lock";
   }
-  ~OtherHolder() {
-    (void)!::write(release_[1], "x", 1);
-    ::waitpid(child_, nullptr, 0);
-    ::close(release_[0]);
-    ::close(release_[1]);
-  }
-  pid_t Process() const { return child_; }
+  ~OtherHolder() { testing::WriteFile(signals_ / "release", ""); }
+  long Process() const { return child_.Id(); }
 
  private:
-  int release_[2] = {-1, -1};
-  pid_t child_ = -1;
+  testing::TempFolder signals_;
+  testing::ChildProcess child_;
 };
 
 TEST(FolderLock, AWriterOfAnotherProcessKeepsEveryoneElseOutIsNamedAndWaitedFor) {
@@ -101,13 +106,12 @@ TEST(FolderLock, NestedHoldersOfOneProcessShareTheLock) {
     ASSERT_TRUE(inner);
     EXPECT_FALSE(inner.Value().First());
   }
-  // Another program, which opens the lock file on its own, is still kept out.
-  const int other = ::open((folder / kLockFileName).c_str(), O_RDONLY);
-  ASSERT_GE(other, 0);
-  EXPECT_NE(::flock(other, LOCK_SH | LOCK_NB), 0) << "the inner holder let the folder go";
+  // Another program is still kept out.
+  EXPECT_EQ(testing::RunInChild("probe-lock", {folder.Path()}), 1)
+      << "the inner holder let the folder go";
   outer.reset();
-  EXPECT_EQ(::flock(other, LOCK_SH | LOCK_NB), 0) << "the outer holder kept the folder";
-  ::close(other);
+  EXPECT_EQ(testing::RunInChild("probe-lock", {folder.Path()}), 0)
+      << "the outer holder kept the folder";
 }
 
 // A name cut short at a NUL byte would make the lock file in another folder.
@@ -116,7 +120,7 @@ TEST(FolderLock, AMissingFolderIsNamedAndNothingIsMadeElsewhere) {
   for (const std::string& missing : {folder / "gone", folder / std::string("x\0/y", 4)}) {
     const auto lock = FolderLock::Take(missing, LockMode::Exclusive);
     ASSERT_FALSE(lock);
-    EXPECT_EQ(lock.Reason(), "The folder " + missing + "/ does not exist.");
+    EXPECT_EQ(lock.Reason(), "The folder " + missing + kSeparator + " does not exist.");
     EXPECT_TRUE(FolderLock::Take(missing, LockMode::Shared));
   }
   EXPECT_TRUE(std::filesystem::is_empty(folder.Path()));

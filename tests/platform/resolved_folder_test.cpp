@@ -23,7 +23,7 @@ std::string Numbered(const char* stem, int number) {
 // every name as resolving its path alone would, also after it handed out new names.
 TEST(ResolvedFolder, AnswersAsResolvingEachPathWould) {
   testing::TempFolder temp;
-  const std::string folder = temp / "BMPFILES/";
+  const std::string folder = temp / "BMPFILES" + kSeparator;
   std::filesystem::create_directory(folder);
   for (int i = 0; i < 1500; ++i) {
     testing::WriteFile(folder + Numbered(i % 3 == 0 ? "tile" : "TILE", i), "x");
@@ -48,7 +48,8 @@ TEST(ResolvedFolder, AnswersAsResolvingEachPathWould) {
   // The names beyond the listing were handed out once, in the first spelling asked for.
   EXPECT_EQ(handedOut.size(), 34u);
   EXPECT_EQ(resolved.PathOf("tile_01599.bmp"), folder + "TILE_01599.BMP");
-  EXPECT_EQ(ResolvedFolder(temp / "MISSING").PathOf("X.BMP"), temp / "MISSING/X.BMP");
+  EXPECT_EQ(ResolvedFolder(temp / "MISSING").PathOf("X.BMP"),
+            temp / "MISSING" + kSeparator + "X.BMP");
 }
 
 }  // namespace

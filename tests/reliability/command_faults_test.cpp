@@ -55,6 +55,57 @@ Prepare EarlierExtraction(const std::string& folder, const std::string& member) 
   };
 }
 
+using DrillAndOperation = std::tuple<std::size_t, FileOperation>;
+
+// In the order of platform::FileOperation.
+constexpr const char* kOperationNames[] = {"Create", "Write",        "Flush", "Rename",
+                                           "Delete", "CreateFolder", "Link",  "FolderFlush"};
+static_assert(std::size(kOperationNames) == platform::kFileOperationKinds);
+
+std::string DrillAndOperationName(const ::testing::TestParamInfo<DrillAndOperation>& info) {
+  return Drills()[std::get<0>(info.param)].Name + "_" +
+         kOperationNames[static_cast<std::size_t>(std::get<1>(info.param))];
+}
+
+class CommandFaults : public ::testing::TestWithParam<DrillAndOperation> {};
+
+TEST_P(CommandFaults, LeaveEveryFileAsItWasOrTheCommandCompleted) {
+  const auto& [drill, operation] = GetParam();
+  const int survived = DrillFaults(Drills()[drill], operation, DrillInstallation());
+  std::printf("faults survived: %d\n", survived);
+}
+
+// Every drill with each of `operations`.
+auto EveryDrillWith(std::vector<FileOperation> operations) {
+  return ::testing::Combine(::testing::Range<std::size_t>(0, Drills().size()),
+                            ::testing::ValuesIn(operations));
+}
+
+INSTANTIATE_TEST_SUITE_P(Drills, CommandFaults,
+                         EveryDrillWith({FileOperation::Create, FileOperation::Write,
+                                         FileOperation::Flush, FileOperation::Rename,
+                                         FileOperation::Delete, FileOperation::CreateFolder,
+                                         FileOperation::Link, FileOperation::FolderFlush}),
+                         DrillAndOperationName);
+
+class CommandCrashes : public ::testing::TestWithParam<DrillAndOperation> {};
+
+TEST_P(CommandCrashes, LeaveTheStateBeforeOrAfterOnceTheNextCommandRecovers) {
+  const auto& [drill, operation] = GetParam();
+  const int recovered =
+      DrillCrashes(Drills()[drill], operation, DrillInstallation(), Cli({"check"}));
+  std::printf("deaths recovered from: %d\n", recovered);
+}
+
+// The operations before which a process can die with something half done.
+INSTANTIATE_TEST_SUITE_P(Drills, CommandCrashes,
+                         EveryDrillWith({FileOperation::Write, FileOperation::Flush,
+                                         FileOperation::Link, FileOperation::Rename,
+                                         FileOperation::Delete, FileOperation::FolderFlush}),
+                         DrillAndOperationName);
+
+}  // namespace
+
 // A command joins the drills with one entry: its name, what it finds in place before it runs,
 // how it runs, and the text it shows only when it completes.
 const std::vector<Drill>& Drills() {
@@ -111,54 +162,4 @@ const std::vector<Drill>& Drills() {
   return drills;
 }
 
-using DrillAndOperation = std::tuple<std::size_t, FileOperation>;
-
-// In the order of platform::FileOperation.
-constexpr const char* kOperationNames[] = {"Create", "Write",        "Flush", "Rename",
-                                           "Delete", "CreateFolder", "Link",  "FolderFlush"};
-static_assert(std::size(kOperationNames) == platform::kFileOperationKinds);
-
-std::string DrillAndOperationName(const ::testing::TestParamInfo<DrillAndOperation>& info) {
-  return Drills()[std::get<0>(info.param)].Name + "_" +
-         kOperationNames[static_cast<std::size_t>(std::get<1>(info.param))];
-}
-
-class CommandFaults : public ::testing::TestWithParam<DrillAndOperation> {};
-
-TEST_P(CommandFaults, LeaveEveryFileAsItWasOrTheCommandCompleted) {
-  const auto& [drill, operation] = GetParam();
-  const int survived = DrillFaults(Drills()[drill], operation, DrillInstallation());
-  std::printf("faults survived: %d\n", survived);
-}
-
-// Every drill with each of `operations`.
-auto EveryDrillWith(std::vector<FileOperation> operations) {
-  return ::testing::Combine(::testing::Range<std::size_t>(0, Drills().size()),
-                            ::testing::ValuesIn(operations));
-}
-
-INSTANTIATE_TEST_SUITE_P(Drills, CommandFaults,
-                         EveryDrillWith({FileOperation::Create, FileOperation::Write,
-                                         FileOperation::Flush, FileOperation::Rename,
-                                         FileOperation::Delete, FileOperation::CreateFolder,
-                                         FileOperation::Link, FileOperation::FolderFlush}),
-                         DrillAndOperationName);
-
-class CommandCrashes : public ::testing::TestWithParam<DrillAndOperation> {};
-
-TEST_P(CommandCrashes, LeaveTheStateBeforeOrAfterOnceTheNextCommandRecovers) {
-  const auto& [drill, operation] = GetParam();
-  const int recovered =
-      DrillCrashes(Drills()[drill], operation, DrillInstallation(), Cli({"check"}));
-  std::printf("deaths recovered from: %d\n", recovered);
-}
-
-// The operations before which a process can die with something half done.
-INSTANTIATE_TEST_SUITE_P(Drills, CommandCrashes,
-                         EveryDrillWith({FileOperation::Write, FileOperation::Flush,
-                                         FileOperation::Link, FileOperation::Rename,
-                                         FileOperation::Delete, FileOperation::FolderFlush}),
-                         DrillAndOperationName);
-
-}  // namespace
 }  // namespace zorvane::reliability

@@ -1,14 +1,14 @@
 // Two programs that change one installation at the same moment: each pair of commands runs in
 // two processes released together, many times; every end state must be that of one of the two
 // serial orders, or that of one command alone when the other refused cleanly.
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <gtest/gtest.h>
 
 #include <array>
+#include <filesystem>
+#include <optional>
 
 #include "fault_drill.h"
+#include "support/child_process.h"
 #include "support/files.h"
 #include "support/temp_folder.h"
 
@@ -22,10 +22,6 @@ struct Pair {
   Prepare Before;
 };
 
-void PrintTo(const Pair& pair, std::ostream* out) {
-  *out << pair.Name;
-}
-
 // The end state of running the commands one after the other on a fresh copy.
 FolderState SerialState(const std::string& root, const Pair& pair,
                         std::initializer_list<Command> commands) {
@@ -37,39 +33,53 @@ FolderState SerialState(const std::string& root, const Pair& pair,
   return StateOf(folders);
 }
 
-// Runs both commands in two child processes released at the same moment through a pipe.
-std::array<CommandReport, 2> RunTogether(const Folders& folders, const Pair& pair,
+const std::vector<Pair>& Pairs() {
+  static const std::vector<Pair> pairs{
+      {"InsertIntoTwoArchives", CliOnInput("insert", kSpriteToInsert),
+       CliOnInput("insert", kTileToInsert), nullptr},
+      {"InsertIntoOneArchive", CliOnInput("insert", kSpriteToInsert),
+       CliOnInput("insert", kSecondSpriteToInsert), nullptr},
+      {"InsertAndInsertUnits", CliOnInput("insert", kSpriteToInsert),
+       CliOnInput("insert-units", kUnitExtractsFolder), nullptr},
+      {"ExtractAndRepack", Cli({"extract", "shp", "UNITICON"}),
+       Cli({"repack", "icons", "UNITICON"}), EditedIconExtraction}};
+  return pairs;
+}
+
+// In another process: waits for the file "go" of ROOT, runs command C (0 or 1) of pair P on the
+// folders DATA, PROGRAM and INPUTS, and writes what it said to the file "saidC" of ROOT.
+const bool kRunningOnePair = testing::RegisterChildWork("run-one-of-pair", [](const auto& args) {
+  const Pair& pair = Pairs()[std::stoul(args[0])];
+  const std::string& root = args[2];
+  testing::AwaitFile(root + "go");
+  const CommandReport report =
+      (args[1] == "0" ? pair.First : pair.Second)(Folders{args[3], args[4], args[5]});
+  testing::WriteFile(root + "said" + args[1], report.Text);
+  return report.Completed ? 0 : 1;
+});
+
+// Runs both commands in two child processes released at the same moment.
+std::array<CommandReport, 2> RunTogether(const Folders& folders, std::size_t pair,
                                          const std::string& root) {
-  int gate[2];
-  EXPECT_EQ(::pipe(gate), 0);
-  std::array<pid_t, 2> children{};
+  std::filesystem::remove(root + "go");
+  std::array<std::optional<testing::ChildProcess>, 2> children;
   for (int c = 0; c < 2; ++c) {
-    children[c] = ::fork();
-    if (children[c] == 0) {
-      ::close(gate[1]);
-      char go = 0;
-      (void)!::read(gate[0], &go, 1);
-      const CommandReport report = (c == 0 ? pair.First : pair.Second)(folders);
-      testing::WriteFile(root + "said" + std::to_string(c), report.Text);
-      ::_exit(report.Completed ? 0 : 1);
-    }
+    children[c].emplace(testing::ChildProcess::Start(
+        "run-one-of-pair", {std::to_string(pair), std::to_string(c), root, folders.Data,
+                            folders.Program, folders.Inputs}));
   }
-  ::close(gate[0]);
-  ::close(gate[1]);  // both read the end of the pipe and go
+  testing::WriteFile(root + "go", "");
   std::array<CommandReport, 2> reports;
   for (int c = 0; c < 2; ++c) {
-    int status = 0;
-    ::waitpid(children[c], &status, 0);
-    reports[c] = {WIFEXITED(status) && WEXITSTATUS(status) == 0,
-                  testing::ReadText(root + "said" + std::to_string(c))};
+    reports[c] = {children[c]->Wait() == 0, testing::ReadText(root + "said" + std::to_string(c))};
   }
   return reports;
 }
 
-class TwoWriters : public ::testing::TestWithParam<Pair> {};
+class TwoWriters : public ::testing::TestWithParam<std::size_t> {};
 
 TEST_P(TwoWriters, EndInOneOfTheSerialOrdersOrOneRefusesCleanly) {
-  const Pair& pair = GetParam();
+  const Pair& pair = Pairs()[GetParam()];
   const testing::TempFolder serial(DrillParentFolder());
   const FolderState firstThenSecond = SerialState(serial.Path(), pair, {pair.First, pair.Second});
   const FolderState secondThenFirst = SerialState(serial.Path(), pair, {pair.Second, pair.First});
@@ -78,7 +88,7 @@ TEST_P(TwoWriters, EndInOneOfTheSerialOrdersOrOneRefusesCleanly) {
   const testing::TempFolder root(DrillParentFolder());
   for (int round = 0; round < 12 && !::testing::Test::HasFailure(); ++round) {
     const Folders folders = FreshCopy(root.Path(), DrillInstallation(), pair.Before);
-    const auto reports = RunTogether(folders, pair, root.Path());
+    const auto reports = RunTogether(folders, GetParam(), root.Path());
     const FolderState state = StateOf(folders);
     SCOPED_TRACE("round " + std::to_string(round) + "; the first said:\n" + reports[0].Text +
                  "\nthe second said:\n" + reports[1].Text);
@@ -95,17 +105,8 @@ TEST_P(TwoWriters, EndInOneOfTheSerialOrdersOrOneRefusesCleanly) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Pairs, TwoWriters,
-    ::testing::Values(Pair{"InsertIntoTwoArchives", CliOnInput("insert", kSpriteToInsert),
-                           CliOnInput("insert", kTileToInsert), nullptr},
-                      Pair{"InsertIntoOneArchive", CliOnInput("insert", kSpriteToInsert),
-                           CliOnInput("insert", kSecondSpriteToInsert), nullptr},
-                      Pair{"InsertAndInsertUnits", CliOnInput("insert", kSpriteToInsert),
-                           CliOnInput("insert-units", kUnitExtractsFolder), nullptr},
-                      Pair{"ExtractAndRepack", Cli({"extract", "shp", "UNITICON"}),
-                           Cli({"repack", "icons", "UNITICON"}), EditedIconExtraction}),
-    [](const auto& info) { return std::string(info.param.Name); });
+INSTANTIATE_TEST_SUITE_P(Pairs, TwoWriters, ::testing::Range<std::size_t>(0, Pairs().size()),
+                         [](const auto& info) { return std::string(Pairs()[info.param].Name); });
 
 }  // namespace
 }  // namespace zorvane::reliability

@@ -1,9 +1,8 @@
 #include "fault_drill.h"
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 #include <stdexcept>
@@ -13,6 +12,7 @@
 #include "sample/sample_installation.h"
 #include "sample/sample_pictures.h"
 #include "sample/sample_sprites.h"
+#include "support/child_process.h"
 #include "support/cli_runner.h"
 #include "support/files.h"
 #include "support/temp_folder.h"
@@ -32,6 +32,12 @@ void ExpectNoTemporaryFiles(const Folders& folders) {
       EXPECT_FALSE(name.starts_with('.') && name != platform::kLockFileName) << entry.path();
     }
   }
+}
+
+// A folder's path without the separator at the end, which the Windows runtime's look at a
+// folder refuses.
+fs::path FolderPath(const std::string& path) {
+  return fs::path(path).parent_path();
 }
 
 bool Holds(const std::string& text, const std::string& piece) {
@@ -74,7 +80,7 @@ struct MadeInstallation {
 
   MadeInstallation() {
     fs::create_directories(Made.Program);
-    fs::create_directories(Made.Inputs + kUnitExtractsFolder);
+    fs::create_directories(FolderPath(Made.Inputs));
     if (!sample::WriteSampleInstallation(Made.Data, {1})) throw std::runtime_error("sample");
     // The internal palettes; the files it makes in the DATA folder are not part of the start.
     RunOrThrow(Cli({"extract", "pal", "--all"}), Made);
@@ -89,8 +95,9 @@ struct MadeInstallation {
     const Folders larger{Root / "LARGER/", Made.Program, Made.Inputs};
     if (!sample::WriteSampleInstallation(larger.Data, {2})) throw std::runtime_error("sample");
     RunOrThrow(Cli({"extract-units"}), larger);
-    fs::copy(larger.Data + "EXTRACTS", Made.Inputs + kUnitExtractsFolder);
-    fs::remove_all(larger.Data);
+    fs::copy(larger.Data + "EXTRACTS", FolderPath(Made.Inputs + kUnitExtractsFolder),
+             fs::copy_options::recursive);
+    fs::remove_all(FolderPath(larger.Data));
   }
 };
 
@@ -150,19 +157,41 @@ std::string Differences(const FolderState& expected, const FolderState& actual) 
 
 Folders FreshCopy(const std::string& root, const Folders& installation, const Prepare& prepare) {
   const Folders folders{root + "DATA/", root + "PROGRAM/", installation.Inputs};
-  fs::remove_all(folders.Data);
-  fs::remove_all(folders.Program);
-  fs::copy(installation.Data, folders.Data, fs::copy_options::recursive);
-  fs::copy(installation.Program, folders.Program, fs::copy_options::recursive);
+  fs::remove_all(FolderPath(folders.Data));
+  fs::remove_all(FolderPath(folders.Program));
+  fs::copy(FolderPath(installation.Data), FolderPath(folders.Data), fs::copy_options::recursive);
+  fs::copy(FolderPath(installation.Program), FolderPath(folders.Program), fs::copy_options::recursive);
   if (prepare) prepare(folders);
   return folders;
 }
 
 std::string DrillParentFolder() {
+#ifndef _WIN32
   std::error_code error;
-  if (fs::is_directory("/dev/shm", error) && ::access("/dev/shm", W_OK) == 0) return "/dev/shm";
+  const auto status = fs::status("/dev/shm", error);
+  if (!error && fs::is_directory(status) &&
+      (status.permissions() & fs::perms::others_write) != fs::perms::none) {
+    return "/dev/shm";
+  }
+#endif
   return fs::temp_directory_path().string();
 }
+
+namespace {
+
+// In another process: the drill named NAME dies just before its N-th operation of kind KIND on
+// the folders DATA, PROGRAM and INPUTS.
+const bool kDying = testing::RegisterChildWork("die-in-drill", [](const auto& args) {
+  const auto drill = std::find_if(Drills().begin(), Drills().end(),
+                                  [&](const Drill& each) { return each.Name == args[0]; });
+  if (drill == Drills().end()) return 121;
+  FaultInjection::DieAt(static_cast<platform::FileOperation>(std::stoi(args[1])),
+                        std::stoi(args[2]));
+  (void)drill->Run(Folders{args[3], args[4], args[5]});
+  return 0;
+});
+
+}  // namespace
 
 int DrillFaults(const Drill& drill, platform::FileOperation operation,
                 const Folders& installation) {
@@ -184,20 +213,15 @@ int DrillCrashes(const Drill& drill, platform::FileOperation operation, const Fo
   return ForEveryOperation(
       drill, operation, installation,
       [&](int n, const Folders& folders, const FolderState& before, const FolderState& after) {
-        const pid_t child = ::fork();
-        if (child == 0) {
-          FaultInjection::DieAt(operation, n);
-          (void)drill.Run(folders);
-          ::_exit(0);
-        }
-        int status = 0;
-        ::waitpid(child, &status, 0);
+        const int exitCode = testing::RunInChild(
+            "die-in-drill", {drill.Name, std::to_string(static_cast<int>(operation)),
+                             std::to_string(n), folders.Data, folders.Program, folders.Inputs});
         const bool interrupted =
             platform::JournalPending(folders.Data) || platform::JournalPending(folders.Program);
         const CommandReport report = recover(folders);
         SCOPED_TRACE("died at operation " + std::to_string(n) + ", the next command said:\n" +
                      report.Text);
-        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == platform::kInjectedDeathExitCode);
+        EXPECT_EQ(exitCode, platform::kInjectedDeathExitCode);
         const FolderState state = StateOf(folders);
         const bool old = Differences(before, state).empty();
         const bool renewed = Differences(after, state).empty();

@@ -45,6 +45,9 @@ struct Drill {
   std::string SuccessText;  // only the report of a completed run holds it; empty if none
 };
 
+// Every drill, each with a name of its own.
+const std::vector<Drill>& Drills();
+
 // The regular files below the three folders with their bytes, named "DATA/...", "program/..."
 // and "inputs/..."; lock files are left out.
 using FolderState = std::map<std::string, std::vector<std::uint8_t>>;

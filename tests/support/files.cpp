@@ -1,12 +1,19 @@
 #include "support/files.h"
 
-#include "platform/folder_lock.h"
-
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <stdexcept>
 
+#include "platform/folder_lock.h"
+#include "platform/paths.h"
+
 namespace zorvane::testing {
+
+std::string NativePath(std::string path) {
+  std::replace(path.begin(), path.end(), '/', platform::kSeparator);
+  return path;
+}
 
 void WriteFile(const std::string& path, const Bytes& bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);

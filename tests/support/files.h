@@ -10,6 +10,16 @@ namespace zorvane::testing {
 
 using Bytes = std::vector<std::uint8_t>;
 
+// The path with '/' written as the platform's separator.
+std::string NativePath(std::string path);
+
+// Whether one folder can hold names that differ in case only (not on Windows).
+#ifdef _WIN32
+inline constexpr bool kNamesDifferingInCaseOnly = false;
+#else
+inline constexpr bool kNamesDifferingInCaseOnly = true;
+#endif
+
 void WriteFile(const std::string& path, const Bytes& bytes);
 void WriteFile(const std::string& path, std::string_view text);
 Bytes ReadFile(const std::string& path);

@@ -1,18 +1,31 @@
 #include "support/temp_folder.h"
 
-#include <stdlib.h>
-
 #include <filesystem>
+#include <random>
 #include <stdexcept>
+
+#include "platform/paths.h"
+#include "support/files.h"
 
 namespace zorvane::testing {
 
 TempFolder::TempFolder() : TempFolder(std::filesystem::temp_directory_path().string()) {}
 
 TempFolder::TempFolder(const std::string& parent) {
-  std::string pattern = (std::filesystem::path(parent) / "zorvane-test-XXXXXX").string();
-  if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-  path_ = pattern + "/";
+  static std::mt19937_64 numbers{std::random_device{}()};
+  for (int attempt = 0; attempt < 100 && path_.empty(); ++attempt) {
+    const auto folder =
+        std::filesystem::path(parent) / ("zorvane-test-" + std::to_string(numbers()));
+    std::error_code error;
+    if (std::filesystem::create_directory(folder, error)) {
+      path_ = platform::WithTrailingSeparator(folder.string());
+    }
+  }
+  if (path_.empty()) throw std::runtime_error("no temporary folder could be made in " + parent);
+}
+
+std::string TempFolder::operator/(const std::string& name) const {
+  return path_ + NativePath(name);
 }
 
 TempFolder::~TempFolder() {

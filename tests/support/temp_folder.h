@@ -16,7 +16,8 @@ class TempFolder {
   TempFolder& operator=(const TempFolder&) = delete;
 
   const std::string& Path() const { return path_; }
-  std::string operator/(const std::string& name) const { return path_ + name; }
+  // A path below the folder; '/' in `name` becomes the platform's separator.
+  std::string operator/(const std::string& name) const;
 
  private:
   std::string path_;

@@ -113,7 +113,7 @@ class UnitDescTest : public ::testing::Test {
   }
   // `text` with the folders for {D} (DATA) and {E} (extract), the refusal's last line for {N}.
   std::string Expand(const std::string& text) const {
-    std::string expanded = text;
+    std::string expanded = testing::NativePath(text);
     for (const auto& [mark, by] : {std::pair{"{N}", "\r\nNothing has been changed."},
                                    {"{D}", data.Path().c_str()},
                                    {"{E}", extract.Path().c_str()}}) {
@@ -174,7 +174,9 @@ TEST_P(Extraction, WritesTheBlockFromMemberZeroAndItsRecordsOrNothing) {
                                              {Event::Kind::NotBusy, ""},
                                              {Event::Kind::Message, Expand(kExtracted)}}));
   EXPECT_EQ(SnapshotFolder(data / "extracts").size(), 2u);
-  EXPECT_FALSE(fs::exists(data / "EXTRACTS"));
+  if (testing::kNamesDifferingInCaseOnly) {
+    EXPECT_FALSE(fs::exists(data / "EXTRACTS"));
+  }
 }
 
 constexpr char kTwoUnits[] = "Unit zero\r\nUnit one\r\nline2\r\n";
