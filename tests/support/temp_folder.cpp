@@ -1,5 +1,6 @@
 #include "support/temp_folder.h"
 
+#include <cstdint>
 #include <filesystem>
 #include <random>
 #include <stdexcept>
@@ -9,13 +10,26 @@
 
 namespace zorvane::testing {
 
+namespace {
+
+// Six letters or digits, as mkdtemp makes them: a longer name would not fit the labels that
+// show a path of the folder.
+std::string SixLetters(std::uint64_t number) {
+  std::string letters;
+  for (int i = 0; i < 6; ++i, number /= 36) {
+    letters.push_back("0123456789abcdefghijklmnopqrstuvwxyz"[number % 36]);
+  }
+  return letters;
+}
+
+}  // namespace
+
 TempFolder::TempFolder() : TempFolder(std::filesystem::temp_directory_path().string()) {}
 
 TempFolder::TempFolder(const std::string& parent) {
   static std::mt19937_64 numbers{std::random_device{}()};
   for (int attempt = 0; attempt < 100 && path_.empty(); ++attempt) {
-    const auto folder =
-        std::filesystem::path(parent) / ("zorvane-test-" + std::to_string(numbers()));
+    const auto folder = std::filesystem::path(parent) / ("zorvane-test-" + SixLetters(numbers()));
     std::error_code error;
     if (std::filesystem::create_directory(folder, error)) {
       path_ = platform::WithTrailingSeparator(folder.string());
