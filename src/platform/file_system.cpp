@@ -118,7 +118,7 @@ Status DeleteResolvedFile(const std::string& resolvedPath) {
 
 Status RenameResolvedFile(const std::string& resolvedFrom, const std::string& resolvedTo) {
   if (auto fault = CheckFault(FileOperation::Rename); !fault) return fault;
-  if constexpr (os::kOpenFilesBlockReplacing) CloseReadersOf(resolvedTo);
+  if (os::kOpenFilesBlockReplacing) CloseReadersOf(resolvedTo);
   return os::StatusOf(os::Rename(resolvedFrom, resolvedTo));
 }
 
@@ -187,7 +187,7 @@ Result<InputFile> InputFile::OpenResolved(const std::string& resolved) {
   if (auto failure = os::OpenToRead(resolved, reader->Handle, length)) {
     return Status::Failure(failure->Text);
   }
-  if constexpr (os::kOpenFilesBlockReplacing) {
+  if (os::kOpenFilesBlockReplacing) {
     reader->Path = resolved;
     OpenReaders& readers = TheOpenReaders();
     std::lock_guard guard(readers.Lock);
@@ -197,7 +197,7 @@ Result<InputFile> InputFile::OpenResolved(const std::string& resolved) {
 }
 
 Result<std::size_t> InputFile::ReadSomeAt(std::uint64_t offset, std::span<std::uint8_t> out) const {
-  if constexpr (!os::kOpenFilesBlockReplacing) return os::ReadSomeAt(reader_->Handle, offset, out);
+  if (!os::kOpenFilesBlockReplacing) return os::ReadSomeAt(reader_->Handle, offset, out);
   std::lock_guard guard(reader_->Lock);
   if (reader_->Handle == os::kNoHandle) {
     return Status::Failure("The file has been replaced while it was read");
