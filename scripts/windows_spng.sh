@@ -38,8 +38,10 @@ mkdir -p "$downloads"
 for file in "$dsc" "$tarball"; do
   if [ ! -f "$downloads/$file" ]; then
     echo "Downloading $spng_pool/$file"
+    # Exit code 3: the source could not be fetched (no way to Debian's archive), which
+    # scripts/windows.sh takes as a missing tool rather than a failure.
     curl --fail --silent --show-error --location --retry 3 -o "$downloads/$file.part" \
-      "$spng_pool/$file"
+      "$spng_pool/$file" || exit 3
     mv "$downloads/$file.part" "$downloads/$file"
   fi
 done
