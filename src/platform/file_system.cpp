@@ -31,6 +31,7 @@ namespace {
 struct OpenReaders {
   std::mutex Lock;
   std::vector<std::weak_ptr<OpenReader>> All;
+  std::size_t PruneAt = 64;  // the readers that went are let go when the list is this long
 };
 
 OpenReaders& TheOpenReaders() {
@@ -58,9 +59,16 @@ void CloseReadersOf(const std::string& resolvedPath) {
   });
 }
 
-}  // namespace
-
-namespace {
+void AddReader(const std::shared_ptr<OpenReader>& reader) {
+  OpenReaders& readers = TheOpenReaders();
+  std::lock_guard guard(readers.Lock);
+  if (readers.All.size() >= readers.PruneAt) {
+    std::erase_if(readers.All,
+                  [](const std::weak_ptr<OpenReader>& each) { return each.expired(); });
+    readers.PruneAt = std::max<std::size_t>(64, 2 * readers.All.size());
+  }
+  readers.All.push_back(reader);
+}
 
 Status NoSuchFile() {
   return Status::Failure("No such file or directory");
@@ -189,9 +197,7 @@ Result<InputFile> InputFile::OpenResolved(const std::string& resolved) {
   }
   if (os::kOpenFilesBlockReplacing) {
     reader->Path = resolved;
-    OpenReaders& readers = TheOpenReaders();
-    std::lock_guard guard(readers.Lock);
-    readers.All.push_back(reader);
+    AddReader(reader);
   }
   return InputFile(std::move(reader), length);
 }
