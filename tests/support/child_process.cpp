@@ -8,10 +8,7 @@
 #include <utility>
 
 #ifdef _WIN32
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "platform/win32/windows_text.h"
 #else
 #include <spawn.h>
 #include <sys/wait.h>
@@ -37,14 +34,7 @@ int Do(const std::string& name, const std::vector<std::string>& args) {
 }
 
 #ifdef _WIN32
-std::wstring Wide(const std::string& utf8) {
-  if (utf8.empty()) return {};
-  const int size =
-      ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-  std::wstring wide(static_cast<std::size_t>(size), L'\0');
-  ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), size);
-  return wide;
-}
+using platform::win32::Wide;
 
 // One argument of a command line, quoted as CommandLineToArgvW reads it back.
 std::wstring Quoted(const std::wstring& argument) {
