@@ -21,6 +21,14 @@ inline constexpr bool kOpenFilesBlockReplacing = true;
 inline constexpr bool kOpenFilesBlockReplacing = false;
 #endif
 
+// Whether the system itself finds names without regard to case (Windows): then ExistingSpelling
+// answers for every spelling, and no folder needs to be read to find one.
+#ifdef _WIN32
+inline constexpr bool kLookupIgnoresCase = true;
+#else
+inline constexpr bool kLookupIgnoresCase = false;
+#endif
+
 // An open file: a descriptor, or a Windows handle.
 using Handle = std::intptr_t;
 inline constexpr Handle kNoHandle = -1;

@@ -89,7 +89,8 @@ std::string ResolvePath(std::string_view path) {
         std::string candidate = resolved + std::string(part);
         if (auto spelled = os::ExistingSpelling(candidate)) {
           candidate = resolved + *spelled;
-        } else if (auto match = FindEntryIgnoringCase(resolved, part)) {
+        } else if (auto match = os::kLookupIgnoresCase ? std::nullopt
+                                                       : FindEntryIgnoringCase(resolved, part)) {
           candidate = resolved + *match;
         } else {
           searching = false;
